@@ -1,0 +1,56 @@
+#include "CommandSender.h"
+
+#include "HexCommandText.h"
+#include "PrinterPortOpening.h"
+#include "PrinterSdk.h"
+
+#include <optional>
+
+const QString CommandSender::PortErrorText = QStringLiteral("Fail to open port,please check!");
+const QString CommandSender::PortErrorTitle = QStringLiteral("error");
+const QString CommandSender::CommandRefusedText =
+    QStringLiteral("This is not a printer command; nothing was sent.");
+
+CommandSender::CommandSender(PrinterSdk& sdk, UserMessages& messages, WindowValues& values)
+    : sdk_(sdk), messages_(messages), values_(values)
+{
+}
+
+SendOutcome CommandSender::SendHexCommand(QString& text, const PortSettings& port)
+{
+    const HexEncoding encoding = encodeHexCommandText(text);
+    if (!encoding.accepted()) {
+        messages_.show({CommandRefusedText, PortErrorTitle, UserMessage::Icon::Error,
+                        encoding.refusal});
+        return {SendOutcome::Result::Refused, encoding.refusal};
+    }
+
+    QString failureReason;
+    values_.PortHandle = OpenPrinterPort(port, sdk_, failureReason);
+    if (values_.PortHandle == PrinterSdk::NotOpened) {
+        messages_.show({PortErrorText, PortErrorTitle, UserMessage::Icon::Error, failureReason});
+        return {SendOutcome::Result::PortNotOpened, failureReason};
+    }
+
+    // Once the port is open the document is always completed and the port closed.
+    const qint32 count = static_cast<qint32>(encoding.bytes.size());
+    std::optional<QString> firstFailure;
+    const auto noteFailure = [&](bool failed) {
+        if (failed && !firstFailure)
+            firstFailure = sdk_.lastFailure();
+    };
+    const qint32 started = sdk_.POS_StartDoc();
+    values_.DocFlag = started != 0;
+    noteFailure(started < 0);
+    values_.LastResult = sdk_.POS_WriteFile(values_.PortHandle, encoding.bytes.constData(), count);
+    noteFailure(values_.LastResult != count);
+    const qint32 ended = sdk_.POS_EndDoc();
+    values_.DocFlag = ended != 0;
+    noteFailure(ended < 0);
+    values_.LastResult = ClosePrinterPort(sdk_);
+    noteFailure(values_.LastResult < 0);
+
+    if (!firstFailure)
+        return {};
+    return {SendOutcome::Result::DocumentFailed, *firstFailure};
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "PortSettings.h"
+#include "UserMessages.h"
+#include "WindowValues.h"
+
+class PrinterSdk;
+
+// What became of one send. The window does not look at it; a script does.
+struct SendOutcome {
+    enum class Result { Sent, Refused, PortNotOpened, DocumentFailed };
+
+    Result result = Result::Sent;
+    QString reason; // why, for every result but Sent
+};
+
+// Sends one hex command text as one document to the port that the window names.
+class CommandSender {
+public:
+    CommandSender(PrinterSdk& sdk, UserMessages& messages, WindowValues& values);
+
+    // Leaves text trimmed. Text that is not hex command text opens no port; a port that
+    // cannot be opened is reported and nothing else is called.
+    SendOutcome SendHexCommand(QString& text, const PortSettings& port);
+
+    WindowValues& values() { return values_; }
+    UserMessages& messages() { return messages_; }
+
+    static const QString PortErrorText;
+    static const QString PortErrorTitle;
+    static const QString CommandRefusedText;
+
+private:
+    PrinterSdk& sdk_;
+    UserMessages& messages_;
+    WindowValues& values_;
+};
