@@ -20,8 +20,8 @@ SendOutcome CommandSender::SendHexCommand(QString& text, const PortSettings& por
 {
     const HexEncoding encoding = encodeHexCommandText(text);
     if (!encoding.accepted()) {
-        messages_.show({CommandRefusedText, PortErrorTitle, UserMessage::Icon::Error,
-                        encoding.refusal});
+        messages_.show(
+            {CommandRefusedText, PortErrorTitle, UserMessage::Icon::Error, encoding.refusal});
         return {SendOutcome::Result::Refused, encoding.refusal};
     }
 

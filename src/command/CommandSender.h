@@ -15,7 +15,8 @@ struct SendOutcome {
 };
 
 // Sends one hex command text as one document to the port that the window names.
-class CommandSender {
+class CommandSender
+{
 public:
     CommandSender(PrinterSdk& sdk, UserMessages& messages, WindowValues& values);
 

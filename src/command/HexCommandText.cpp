@@ -1,6 +1,7 @@
 #include "HexCommandText.h"
 
-namespace {
+namespace
+{
 
 constexpr QChar Space = u' ';
 
@@ -48,9 +49,9 @@ int tokenValue(QStringView token, qsizetype tokenNumber, QString& refusal)
     for (QChar c : token) {
         const int digit = hexDigitValue(c);
         if (digit < 0) {
-            refusal = refuseToken(tokenNumber, token,
-                                  QStringLiteral("has %1, which is not a hex digit")
-                                      .arg(describeCharacter(c)));
+            refusal = refuseToken(
+                tokenNumber, token,
+                QStringLiteral("has %1, which is not a hex digit").arg(describeCharacter(c)));
             return -1;
         }
         value = value * 16 + digit;
@@ -83,8 +84,7 @@ HexEncoding encodeHexCommandText(QString& text)
         ++tokenNumber;
         if (tokenNumber > MaxHexCommandTokens) {
             result.bytes.clear();
-            result.refusal =
-                QStringLiteral("more than %1 tokens").arg(MaxHexCommandTokens);
+            result.refusal = QStringLiteral("more than %1 tokens").arg(MaxHexCommandTokens);
             return result;
         }
         const QStringView token = whole.sliced(tokenStart, tokenEnd - tokenStart);

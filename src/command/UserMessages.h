@@ -16,7 +16,8 @@ struct UserMessage {
 
 // Where the send and the catalogue tell the user something. The window shows a message
 // box; tests record what would have been shown.
-class UserMessages {
+class UserMessages
+{
 public:
     virtual ~UserMessages() = default;
     // Returns when the user has dismissed the message.

@@ -2,7 +2,8 @@
 
 #include "PrinterSdk.h"
 
-namespace {
+namespace
+{
 
 struct KindPrefix {
     const char* prefix;
@@ -52,8 +53,7 @@ std::optional<OpenArguments> openArgumentsFor(const PortSettings& settings)
         return OpenArguments{settings.portText.toLocal8Bit(), 0, 0, 0, 0,
                              OpenMode::ParallelOrUsbDevice};
     case PortKind::Driver:
-        return OpenArguments{settings.driverName.toLocal8Bit(), 0, 0, 0, 0,
-                             OpenMode::PrinterQueue};
+        return OpenArguments{settings.driverName.toLocal8Bit(), 0, 0, 0, 0, OpenMode::PrinterQueue};
     case PortKind::None:
         break;
     }

@@ -12,9 +12,8 @@ qint32 OpenPrinterPort(const PortSettings& settings, PrinterSdk& sdk, QString& f
                             .arg(settings.portText);
         return PrinterSdk::NotOpened;
     }
-    const qint32 handle =
-        sdk.POS_Open(arguments->name, arguments->baudRate, arguments->dataBits,
-                     arguments->stopBits, arguments->parity, arguments->openMode);
+    const qint32 handle = sdk.POS_Open(arguments->name, arguments->baudRate, arguments->dataBits,
+                                       arguments->stopBits, arguments->parity, arguments->openMode);
     failureReason = handle == PrinterSdk::NotOpened ? sdk.lastFailure() : QString();
     return handle;
 }

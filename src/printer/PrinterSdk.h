@@ -6,7 +6,8 @@
 
 // The five calls through which every byte reaches the printer. A send always runs
 // POS_Open, then (unless it gave -1) POS_StartDoc, one POS_WriteFile, POS_EndDoc, POS_Close.
-class PrinterSdk {
+class PrinterSdk
+{
 public:
     static constexpr qint32 NotOpened = -1;
 
@@ -27,7 +28,8 @@ public:
 };
 
 // The open modes that the port kinds use.
-namespace OpenMode {
+namespace OpenMode
+{
 constexpr qint32 Serial = 1;
 constexpr qint32 ParallelOrUsbDevice = 18;
 constexpr qint32 PrinterQueue = 20;

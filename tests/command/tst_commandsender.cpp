@@ -5,7 +5,8 @@
 
 #include <QTest>
 
-namespace {
+namespace
+{
 
 PortSettings port(const QString& portText)
 {
@@ -15,7 +16,8 @@ PortSettings port(const QString& portText)
 
 } // namespace
 
-class TestCommandSender : public QObject {
+class TestCommandSender : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -38,17 +40,26 @@ void TestCommandSender::callSequencePerPort_data()
     QTest::addColumn<QString>("portText");
     QTest::addColumn<QString>("open");
 
-    QTest::newRow("ETHERNET") << "ETHERNET" << "POS_Open(10.20.30.40,0,0,0,0,21)";
-    QTest::newRow("ETH alone") << "ETH" << "POS_Open(10.20.30.40,0,0,0,0,21)";
-    QTest::newRow("COM1") << "COM1" << "POS_Open(COM1,19200,8,0,0,1)";
-    QTest::newRow("typed COM12") << "COM12" << "POS_Open(COM12,19200,8,0,0,1)";
+    QTest::newRow("ETHERNET") << "ETHERNET"
+                              << "POS_Open(10.20.30.40,0,0,0,0,21)";
+    QTest::newRow("ETH alone") << "ETH"
+                               << "POS_Open(10.20.30.40,0,0,0,0,21)";
+    QTest::newRow("COM1") << "COM1"
+                          << "POS_Open(COM1,19200,8,0,0,1)";
+    QTest::newRow("typed COM12") << "COM12"
+                                 << "POS_Open(COM12,19200,8,0,0,1)";
     QTest::newRow("COM with device") << "COM /dev/ttyUSB0"
                                      << "POS_Open(COM /dev/ttyUSB0,19200,8,0,0,1)";
-    QTest::newRow("LPT2") << "LPT2" << "POS_Open(LPT2,0,0,0,0,18)";
-    QTest::newRow("typed LPT7") << "LPT7" << "POS_Open(LPT7,0,0,0,0,18)";
-    QTest::newRow("DRIVER") << "DRIVER" << "POS_Open(Receipt,0,0,0,0,20)";
-    QTest::newRow("DRI") << "DRI" << "POS_Open(Receipt,0,0,0,0,20)";
-    QTest::newRow("DRIVERS") << "DRIVERS" << "POS_Open(Receipt,0,0,0,0,20)";
+    QTest::newRow("LPT2") << "LPT2"
+                          << "POS_Open(LPT2,0,0,0,0,18)";
+    QTest::newRow("typed LPT7") << "LPT7"
+                                << "POS_Open(LPT7,0,0,0,0,18)";
+    QTest::newRow("DRIVER") << "DRIVER"
+                            << "POS_Open(Receipt,0,0,0,0,20)";
+    QTest::newRow("DRI") << "DRI"
+                         << "POS_Open(Receipt,0,0,0,0,20)";
+    QTest::newRow("DRIVERS") << "DRIVERS"
+                             << "POS_Open(Receipt,0,0,0,0,20)";
 }
 
 void TestCommandSender::callSequencePerPort()
@@ -150,8 +161,8 @@ void TestCommandSender::portNotOpened()
     const SendOutcome outcome = sender.SendHexCommand(text, port(portText));
 
     QCOMPARE(sdk.calls.size(), sdkCalls);
-    const UserMessage expected{"Fail to open port,please check!", "error",
-                               UserMessage::Icon::Error, detail};
+    const UserMessage expected{"Fail to open port,please check!", "error", UserMessage::Icon::Error,
+                               detail};
     QCOMPARE(messages.shown, QList<UserMessage>{expected});
     QCOMPARE(values.PortHandle, -1);
     QCOMPARE(values.DocFlag, true);

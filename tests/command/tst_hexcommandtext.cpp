@@ -2,7 +2,8 @@
 
 #include <QTest>
 
-class TestHexCommandText : public QObject {
+class TestHexCommandText : public QObject
+{
     Q_OBJECT
 
 private slots:

@@ -4,7 +4,8 @@
 
 Q_DECLARE_METATYPE(PortKind)
 
-class TestPortKind : public QObject {
+class TestPortKind : public QObject
+{
     Q_OBJECT
 
 private slots:

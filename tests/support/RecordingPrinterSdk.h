@@ -6,7 +6,8 @@
 #include <QStringList>
 
 // Logs every call with its arguments and bytes, and answers with scripted results.
-class RecordingPrinterSdk : public PrinterSdk {
+class RecordingPrinterSdk : public PrinterSdk
+{
 public:
     qint32 POS_Open(const QByteArray& name, qint32 baudRate, qint32 dataBits, qint32 stopBits,
                     qint32 parity, qint32 openMode) override;

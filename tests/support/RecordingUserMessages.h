@@ -4,7 +4,8 @@
 
 #include <QList>
 
-class RecordingUserMessages : public UserMessages {
+class RecordingUserMessages : public UserMessages
+{
 public:
     void show(const UserMessage& message) override { shown << message; }
 
