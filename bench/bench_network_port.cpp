@@ -14,7 +14,8 @@
 #include <unistd.h>
 #include <vector>
 
-namespace {
+namespace
+{
 
 double medianMicroseconds(std::vector<qint64>& nanoseconds)
 {
@@ -70,8 +71,8 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const QByteArray markWidth = QByteArray::fromHex("1F1B1F810405066009");
-    const QByteArray findStart = QByteArray::fromHex(
-        "1B401D0C2A2A2A2A5445535420535441525420504F534954494F4E2A2A2A2A0A");
+    const QByteArray findStart =
+        QByteArray::fromHex("1B401D0C2A2A2A2A5445535420535441525420504F534954494F4E2A2A2A2A0A");
     std::printf("network send 9 bytes, open to last byte read (median of 200): %.1f us\n",
                 sendToListener(markWidth, 200));
     std::printf("network send 32 bytes, open to last byte read (median of 200): %.1f us\n",
