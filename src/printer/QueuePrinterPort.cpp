@@ -93,3 +93,16 @@ void QueuePrinterPort::cancelUnfinishedJob()
     cupsCancelJob2(CUPS_HTTP_DEFAULT, queue_.constData(), job_, 0);
     job_ = 0;
 }
+
+QStringList QueuePrinterPort::installedQueues()
+{
+    cups_dest_t* destinations = nullptr;
+    const int count = cupsGetDests2(CUPS_HTTP_DEFAULT, &destinations);
+    QStringList names;
+    for (int i = 0; i < count; ++i) {
+        if (!destinations[i].instance)
+            names << QString::fromLocal8Bit(destinations[i].name);
+    }
+    cupsFreeDests(count, destinations);
+    return names;
+}

@@ -3,6 +3,7 @@
 #include "PrinterPort.h"
 
 #include <QByteArray>
+#include <QStringList>
 
 // A printer queue of the platform's print system; the document goes out as one raw job.
 class QueuePrinterPort : public PrinterPort
@@ -15,6 +16,9 @@ public:
     bool write(const char* data, qint64 count) override;
     bool endDocument() override;
     bool close() override;
+
+    // The names of the platform's printer queues, in its order.
+    static QStringList installedQueues();
 
 private:
     bool failPrintSystem(const QString& action);

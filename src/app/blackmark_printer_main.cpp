@@ -1,0 +1,70 @@
+#include "PortNames.h"
+#include "PtyDocumentReader.h"
+#include "QuitOnInterrupt.h"
+#include "TcpDocumentListener.h"
+#include "VirtualPrinterOutput.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("blackmark-printer"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("A virtual black-mark printer: prints what each document it receives "
+                       "would make the printer do, and the settings it then holds."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption listenOption(
+        QStringLiteral("listen"), QStringLiteral("Listen on HOST:PORT (default 127.0.0.1:9100)."),
+        QStringLiteral("HOST:PORT"), QStringLiteral("127.0.0.1:9100"));
+    const QCommandLineOption ptyOption(
+        QStringLiteral("pty"),
+        QStringLiteral("Be a serial line: make a pseudo-terminal and read it."));
+    const QCommandLineOption onceOption(QStringLiteral("once"),
+                                        QStringLiteral("End after the first document."));
+    parser.addOptions({listenOption, ptyOption, onceOption});
+    parser.process(app);
+
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    VirtualPrinterOutput output(out);
+    const bool once = parser.isSet(onceOption);
+    const auto onDocument = [&](const QByteArray& bytes, const QString& from) {
+        output.document(bytes, from);
+        if (once)
+            QCoreApplication::quit();
+    };
+
+    QuitOnInterrupt quitOnInterrupt;
+    TcpDocumentListener listener;
+    PtyDocumentReader line;
+    QString failure;
+    if (parser.isSet(ptyOption)) {
+        if (!line.open(failure)) {
+            err << "blackmark-printer: " << failure << '\n';
+            return 1;
+        }
+        QObject::connect(&line, &PtyDocumentReader::documentReceived, onDocument);
+        out << "serial line on " << line.slavePath() << " (port text: COM " << line.slavePath()
+            << ")" << Qt::endl;
+    } else {
+        const PortNames::NetworkAddress address =
+            PortNames::readNetworkAddress(parser.value(listenOption));
+        if (!address.refusal.isEmpty()) {
+            err << "blackmark-printer: " << address.refusal << '\n';
+            return 2;
+        }
+        if (!listener.listen(address.host, address.port, failure)) {
+            err << "blackmark-printer: " << failure << '\n';
+            return 1;
+        }
+        QObject::connect(&listener, &TcpDocumentListener::documentReceived, onDocument);
+        out << "listening on " << listener.address() << Qt::endl;
+    }
+    return app.exec();
+}

@@ -1,0 +1,200 @@
+#include "BlackmarkCommandLine.h"
+
+#include "BlackMarkCatalogue.h"
+#include "CommandSender.h"
+#include "DefaultNetworkAddress.h"
+#include "DryRunPrinterSdk.h"
+#include "PortKind.h"
+#include "StreamMessages.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+namespace
+{
+
+const QStringList BaudRates{"9600", "19200", "38400", "115200"};
+
+const char* const Subcommands = R"(Subcommands, one per button of the window:
+  mark-width MM                    Set black mark's max width
+  paper-width MM                   Set black mark paper max width
+  print-start feed|backfeed MM     Feed or backfeed paper after black mark is found
+  cut-position feed|backfeed MM    Cut position after black mark is found, Feed or Backfeed
+  black-mark on|off                Black mark function on or off
+  test-print                       Find start position and print
+  test-cut                         Test cut position
+  send "HEX TEXT"                  Send any hex command text, such as "1B 40"
+  printers                         List the installed printer queues
+Options go before the subcommand. Exit codes: 0 sent, 1 port not opened or the document
+failed, 2 bad input.)";
+
+struct Request {
+    QStringList words; // the subcommand and its arguments
+    PortSettings port;
+};
+
+SendOutcome sendSubcommand(BlackMarkCatalogue& catalogue, CommandSender& sender,
+                           const Request& request, QString& usage)
+{
+    const QStringList& w = request.words;
+    const QString& name = w.first();
+    const auto needs = [&](qsizetype count, const char* what) {
+        if (w.size() == count + 1)
+            return true;
+        usage = QStringLiteral("%1 takes %2").arg(name, QLatin1String(what));
+        return false;
+    };
+    const auto direction = [&](const char* forward, const char* backward) -> int {
+        if (w.at(1) == QLatin1String(forward))
+            return 0;
+        if (w.at(1) == QLatin1String(backward))
+            return 1;
+        usage = QStringLiteral("%1 takes %2 or %3, not \"%4\"")
+                    .arg(name, QLatin1String(forward), QLatin1String(backward), w.at(1));
+        return -1;
+    };
+    const PortSettings& port = request.port;
+    if (name == QLatin1String("mark-width") && needs(1, "one distance in mm"))
+        return catalogue.Command1_Click(w.at(1), port);
+    if (name == QLatin1String("paper-width") && needs(1, "one distance in mm"))
+        return catalogue.Command2_Click(w.at(1), port);
+    if (name == QLatin1String("print-start") && needs(2, "feed or backfeed and a distance in mm")) {
+        const int way = direction("feed", "backfeed");
+        if (way >= 0)
+            return way == 0 ? catalogue.Command3_Click(w.at(2), port)
+                            : catalogue.Command4_Click(w.at(2), port);
+    }
+    if (name == QLatin1String("cut-position") &&
+        needs(2, "feed or backfeed and a distance in mm")) {
+        const int way = direction("feed", "backfeed");
+        if (way >= 0)
+            return way == 0 ? catalogue.Command6_Click(w.at(2), port)
+                            : catalogue.Command7_Click(w.at(2), port);
+    }
+    if (name == QLatin1String("black-mark") && needs(1, "on or off")) {
+        const int state = direction("off", "on");
+        if (state >= 0)
+            return catalogue.Command5_Click(state, port);
+    }
+    if (name == QLatin1String("test-print") && needs(0, "nothing"))
+        return catalogue.Command8_Click(port);
+    if (name == QLatin1String("test-cut") && needs(0, "nothing"))
+        return catalogue.Command9_Click(port);
+    if (name == QLatin1String("send") && needs(1, "one hex command text, in quotes")) {
+        sender.values().CommandText = w.at(1);
+        return sender.SendHexCommand(sender.values().CommandText, port);
+    }
+    if (usage.isEmpty())
+        usage = QStringLiteral("unknown subcommand \"%1\"").arg(name);
+    return {SendOutcome::Result::Refused, usage};
+}
+
+} // namespace
+
+BlackmarkCommandLine::BlackmarkCommandLine(PrinterSdk& sdk, PrinterNames installedPrinters,
+                                           QTextStream& out, QTextStream& err)
+    : sdk_(sdk), installedPrinters_(std::move(installedPrinters)), out_(out), err_(err)
+{
+}
+
+int BlackmarkCommandLine::badInput(const QString& why)
+{
+    err_ << "blackmark: " << why << "\n(see blackmark --help)" << Qt::endl;
+    return BadInput;
+}
+
+int BlackmarkCommandLine::run(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Sets up the black-mark function of an ESC/POS receipt printer."));
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Show this help."));
+    const QCommandLineOption version(QStringLiteral("version"),
+                                     QStringLiteral("Show the version."));
+    const QCommandLineOption portOption(
+        QStringLiteral("port"),
+        QStringLiteral("ETHERNET, COM1 to COM9, LPT1 to LPT3, DRIVER, or any text with the "
+                       "same first three letters, such as COM /dev/ttyUSB0 (default ETHERNET)."),
+        QStringLiteral("PORT"), QStringLiteral("ETHERNET"));
+    const QCommandLineOption ipOption(
+        QStringLiteral("ip"),
+        QStringLiteral("The printer's network address, HOST[:PORT] (default %1).")
+            .arg(DefaultNetworkAddress),
+        QStringLiteral("ADDRESS"), DefaultNetworkAddress);
+    const QCommandLineOption baudOption(
+        QStringLiteral("baud"), QStringLiteral("9600, 19200, 38400 or 115200 (default 19200)."),
+        QStringLiteral("RATE"), QStringLiteral("19200"));
+    const QCommandLineOption driverOption(
+        QStringLiteral("driver"),
+        QStringLiteral("The printer queue (default: the first installed)."),
+        QStringLiteral("NAME"));
+    const QCommandLineOption dryRunOption(QStringLiteral("dry-run"),
+                                          QStringLiteral("Print the hex text and send nothing."));
+    parser.addOptions(
+        {help, version, portOption, ipOption, baudOption, driverOption, dryRunOption});
+    parser.addPositionalArgument(QStringLiteral("subcommand"), QStringLiteral("What to send."),
+                                 QStringLiteral("SUBCOMMAND [ARGUMENTS]"));
+
+    if (!parser.parse(arguments))
+        return badInput(parser.errorText());
+    if (parser.isSet(help)) {
+        out_ << parser.helpText() << '\n' << Subcommands << Qt::endl;
+        return Sent;
+    }
+    if (parser.isSet(version)) {
+        out_ << "blackmark " << PROJECT_VERSION << Qt::endl;
+        return Sent;
+    }
+    const QStringList words = parser.positionalArguments();
+    if (words.isEmpty())
+        return badInput(QStringLiteral("no subcommand given"));
+    if (words.first() == QLatin1String("printers")) {
+        for (const QString& name : installedPrinters_())
+            out_ << name << '\n';
+        out_.flush();
+        return Sent;
+    }
+
+    Request request{
+        words, {parser.value(portOption), parser.value(ipOption), {}, parser.value(baudOption)}};
+    if (portKindOf(request.port.portText) == PortKind::None)
+        return badInput(QStringLiteral("\"%1\" is no port: it must begin with ETH, COM, LPT or DRI")
+                            .arg(request.port.portText));
+    if (!BaudRates.contains(request.port.baudRateText))
+        return badInput(
+            QStringLiteral("the baud rate must be 9600, 19200, 38400 or 115200, not \"%1\"")
+                .arg(request.port.baudRateText));
+    if (parser.isSet(driverOption)) {
+        request.port.driverName = parser.value(driverOption);
+    } else if (portKindOf(request.port.portText) == PortKind::Driver) {
+        const QStringList printers = installedPrinters_();
+        request.port.driverName = printers.value(0);
+    }
+
+    DryRunPrinterSdk dryRun;
+    const bool dry = parser.isSet(dryRunOption);
+    StreamMessages messages(err_);
+    WindowValues values;
+    CommandSender sender(dry ? static_cast<PrinterSdk&>(dryRun) : sdk_, messages, values);
+    BlackMarkCatalogue catalogue(sender);
+    QString usage;
+    const SendOutcome outcome = sendSubcommand(catalogue, sender, request, usage);
+    if (!usage.isEmpty())
+        return badInput(usage);
+    switch (outcome.result) {
+    case SendOutcome::Result::Sent:
+        if (dry)
+            out_ << values.CommandText << Qt::endl;
+        return Sent;
+    case SendOutcome::Result::Refused:
+        return BadInput; // the message has been shown
+    case SendOutcome::Result::PortNotOpened:
+        return NotSent;
+    case SendOutcome::Result::DocumentFailed:
+        err_ << "blackmark: the document did not reach the printer: " << outcome.reason << Qt::endl;
+        return NotSent;
+    }
+    return NotSent;
+}
