@@ -21,6 +21,9 @@ public:
     static constexpr int TypeMismatch = 13;
     static constexpr int AddressFormat = 102;
 
+    static inline const QString AddressFormatDescription =
+        QString::fromUtf8("Ip 地址格式错误\r\n正确的格式应该为: 255.255.255.255");
+
 private:
     int number_;
     QString description_;

@@ -33,8 +33,6 @@ public:
 
     IpAddressEntry* hIPWnd = nullptr;
 
-    static const QString AddressFormatDescription;
-
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
