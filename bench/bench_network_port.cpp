@@ -1,5 +1,6 @@
 // Time from POS_Open to the last byte read by a loopback listener, and time to -1 for
 // printers that refuse or never answer. Prints one "name: value unit" line per figure.
+#include "NeverAcceptingListener.h"
 #include "PrinterSdk.h"
 #include "SystemPrinterSdk.h"
 
@@ -9,9 +10,6 @@
 #include <QTcpSocket>
 #include <algorithm>
 #include <cstdio>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 #include <vector>
 
 namespace
@@ -79,22 +77,8 @@ int main(int argc, char** argv)
                 sendToListener(findStart, 200));
     std::printf("network closed port, time to -1: %.1f ms\n", timeToFailure(closedPort()));
 
-    // A listener that never accepts, its backlog filled: connection attempts go unanswered.
-    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    ::bind(listener, reinterpret_cast<sockaddr*>(&address), length);
-    ::listen(listener, 0);
-    ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
-    QTcpSocket fillers[4];
-    for (QTcpSocket& filler : fillers) {
-        filler.connectToHost(QHostAddress::LocalHost, ntohs(address.sin_port));
-        filler.waitForConnected(300);
-    }
+    const NeverAcceptingListener silentPrinter;
     std::printf("network unanswered connect, time to -1: %.1f ms\n",
-                timeToFailure(ntohs(address.sin_port)));
-    ::close(listener);
+                timeToFailure(silentPrinter.port()));
     return 0;
 }

@@ -34,6 +34,11 @@ PortNames::NetworkAddress hostAndPort(const QString& text, QStringView host, QSt
 {
     if (host.isEmpty())
         return refuseAddress(text, QStringLiteral("the host is missing"));
+    for (QChar c : host) {
+        if (c == u'[' || c == u']' || c.isSpace() || !c.isPrint())
+            return refuseAddress(text, QStringLiteral("the host has a character that no host "
+                                                      "name or address has"));
+    }
     PortNames::NetworkAddress address;
     address.host = host.toString();
     if (!port.isNull()) {

@@ -1,6 +1,7 @@
 #include "SerialPrinterPort.h"
 
 #include "PortNames.h"
+#include "QueuedDeviceWriting.h"
 
 #include <cerrno>
 #include <cstring>
@@ -50,17 +51,8 @@ bool SerialPrinterPort::configure(const PortOpenRequest& request)
 
 bool SerialPrinterPort::write(const char* data, qint64 count)
 {
-    qint64 queued = 0;
-    while (queued < count) {
-        const qint64 taken = port_.write(data + queued, count - queued);
-        if (taken < 0)
-            return failPort(QStringLiteral("write to"));
-        queued += taken;
-    }
-    while (port_.bytesToWrite() > 0) {
-        if (!port_.waitForBytesWritten(WriteBoundMs))
-            return failPort(QStringLiteral("write to"));
-    }
+    if (!writeAllAndWait(port_, data, count, WriteBoundMs))
+        return failPort(QStringLiteral("write to"));
     return true;
 }
 

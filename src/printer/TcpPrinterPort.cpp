@@ -1,5 +1,7 @@
 #include "TcpPrinterPort.h"
 
+#include "QueuedDeviceWriting.h"
+
 bool TcpPrinterPort::failSocket(const QString& action)
 {
     const QString answer = socket_.error() == QAbstractSocket::SocketTimeoutError
@@ -26,17 +28,8 @@ bool TcpPrinterPort::open(const PortOpenRequest& request)
 
 bool TcpPrinterPort::write(const char* data, qint64 count)
 {
-    qint64 queued = 0;
-    while (queued < count) {
-        const qint64 taken = socket_.write(data + queued, count - queued);
-        if (taken < 0)
-            return failSocket(QStringLiteral("write to"));
-        queued += taken;
-    }
-    while (socket_.bytesToWrite() > 0) {
-        if (!socket_.waitForBytesWritten(WriteBoundMs))
-            return failSocket(QStringLiteral("write to"));
-    }
+    if (!writeAllAndWait(socket_, data, count, WriteBoundMs))
+        return failSocket(QStringLiteral("write to"));
     return true;
 }
 

@@ -1,3 +1,4 @@
+#include "NeverAcceptingListener.h"
 #include "PrinterSdk.h"
 #include "SystemPrinterSdk.h"
 
@@ -5,9 +6,6 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace
 {
@@ -38,36 +36,6 @@ QByteArray readUntilClosed(QTcpSocket& peer)
     }
     return received + peer.readAll();
 }
-
-// A loopback listener that never accepts, its backlog filled, so that new connection
-// attempts go unanswered.
-class NeverAcceptingListener
-{
-public:
-    NeverAcceptingListener()
-    {
-        fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof address;
-        ::bind(fd_, reinterpret_cast<sockaddr*>(&address), length);
-        ::listen(fd_, 0);
-        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length);
-        port_ = ntohs(address.sin_port);
-        for (auto& filler : fillers_) {
-            filler.connectToHost(QHostAddress::LocalHost, port_);
-            filler.waitForConnected(300);
-        }
-    }
-    ~NeverAcceptingListener() { ::close(fd_); }
-    quint16 port() const { return port_; }
-
-private:
-    int fd_ = -1;
-    quint16 port_ = 0;
-    QTcpSocket fillers_[4];
-};
 
 } // namespace
 

@@ -68,6 +68,14 @@ void TestPortNames::networkAddress_data()
                                         << ""
                                         << "\"[::1\" is not a network address: the \"]\" is "
                                            "missing";
+    QTest::newRow("stray bracket") << "]::1]:9101"
+                                   << ""
+                                   << "\"]::1]:9101\" is not a network address: the host has a "
+                                      "character that no host name or address has";
+    QTest::newRow("blank in host") << "printer one"
+                                   << ""
+                                   << "\"printer one\" is not a network address: the host has a "
+                                      "character that no host name or address has";
     QTest::newRow("junk after bracket") << "[::1]x"
                                         << ""
                                         << "\"[::1]x\" is not a network address: only \":port\" "
