@@ -63,16 +63,19 @@ int tokenValue(QStringView token, qsizetype tokenNumber, QString& refusal)
     return value;
 }
 
+HexEncoding refused(const QString& why)
+{
+    return {QByteArray(), why};
+}
+
 } // namespace
 
 HexEncoding encodeHexCommandText(QString& text)
 {
     trimSpaces(text);
+    if (text.isEmpty())
+        return refused(QStringLiteral("no tokens"));
     HexEncoding result;
-    if (text.isEmpty()) {
-        result.refusal = QStringLiteral("no tokens");
-        return result;
-    }
     const QStringView whole(text);
     qsizetype tokenStart = 0;
     qsizetype tokenNumber = 0;
@@ -82,22 +85,15 @@ HexEncoding encodeHexCommandText(QString& text)
         if (tokenEnd < 0)
             tokenEnd = whole.size();
         ++tokenNumber;
-        if (tokenNumber > MaxHexCommandTokens) {
-            result.bytes.clear();
-            result.refusal = QStringLiteral("more than %1 tokens").arg(MaxHexCommandTokens);
-            return result;
-        }
+        if (tokenNumber > MaxHexCommandTokens)
+            return refused(QStringLiteral("more than %1 tokens").arg(MaxHexCommandTokens));
         const QStringView token = whole.sliced(tokenStart, tokenEnd - tokenStart);
-        if (token.isEmpty()) {
-            result.bytes.clear();
-            result.refusal = QStringLiteral("empty token after token %1").arg(tokenNumber - 1);
-            return result;
-        }
-        const int value = tokenValue(token, tokenNumber, result.refusal);
-        if (value < 0) {
-            result.bytes.clear();
-            return result;
-        }
+        if (token.isEmpty())
+            return refused(QStringLiteral("empty token after token %1").arg(tokenNumber - 1));
+        QString why;
+        const int value = tokenValue(token, tokenNumber, why);
+        if (value < 0)
+            return refused(why);
         result.bytes.append(static_cast<char>(value));
         tokenStart = tokenEnd + 1;
     }

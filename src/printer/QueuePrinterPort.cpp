@@ -19,6 +19,12 @@ bool QueuePrinterPort::failPrintSystem(const QString& action)
                          QString::fromLocal8Bit(cupsLastErrorString())));
 }
 
+bool QueuePrinterPort::failNoJob()
+{
+    return fail(QStringLiteral("no job is started on printer queue \"%1\"")
+                    .arg(QString::fromLocal8Bit(queue_)));
+}
+
 bool QueuePrinterPort::open(const PortOpenRequest& request)
 {
     // An empty name would mean the default queue, which the user did not choose.
@@ -47,8 +53,7 @@ bool QueuePrinterPort::startDocument()
 bool QueuePrinterPort::write(const char* data, qint64 count)
 {
     if (!documentOpen_)
-        return fail(QStringLiteral("no job is started on printer queue \"%1\"")
-                        .arg(QString::fromLocal8Bit(queue_)));
+        return failNoJob();
     if (cupsWriteRequestData(CUPS_HTTP_DEFAULT, data, static_cast<size_t>(count)) !=
         HTTP_STATUS_CONTINUE)
         return failPrintSystem(QStringLiteral("write"));
@@ -58,8 +63,7 @@ bool QueuePrinterPort::write(const char* data, qint64 count)
 bool QueuePrinterPort::endDocument()
 {
     if (!documentOpen_)
-        return fail(QStringLiteral("no job is started on printer queue \"%1\"")
-                        .arg(QString::fromLocal8Bit(queue_)));
+        return failNoJob();
     documentOpen_ = false;
     if (cupsFinishDocument(CUPS_HTTP_DEFAULT, queue_.constData()) != IPP_STATUS_OK) {
         failPrintSystem(QStringLiteral("finish the document"));

@@ -22,6 +22,7 @@ public:
 
 private:
     bool failPrintSystem(const QString& action);
+    bool failNoJob();
     void cancelUnfinishedJob();
 
     QByteArray queue_;

@@ -2,10 +2,10 @@
 
 #include "QueuedDeviceWriting.h"
 
-bool TcpPrinterPort::failSocket(const QString& action)
+bool TcpPrinterPort::failSocket(const QString& action, int boundMs)
 {
     const QString answer = socket_.error() == QAbstractSocket::SocketTimeoutError
-                               ? QStringLiteral("no answer within %1 s").arg(ConnectBoundMs / 1000)
+                               ? QStringLiteral("no answer within %1 s").arg(boundMs / 1000)
                                : socket_.errorString();
     return fail(QStringLiteral("%1 %2: %3").arg(action, address_.display(), answer));
 }
@@ -19,7 +19,7 @@ bool TcpPrinterPort::open(const PortOpenRequest& request)
     // since unread bytes would make the close a reset that can discard the document.
     socket_.connectToHost(address_.host, address_.port, QIODevice::ReadWrite);
     if (!socket_.waitForConnected(ConnectBoundMs)) {
-        failSocket(QStringLiteral("connect to"));
+        failSocket(QStringLiteral("connect to"), ConnectBoundMs);
         socket_.abort();
         return false;
     }
@@ -29,7 +29,7 @@ bool TcpPrinterPort::open(const PortOpenRequest& request)
 bool TcpPrinterPort::write(const char* data, qint64 count)
 {
     if (!writeAllAndWait(socket_, data, count, WriteBoundMs))
-        return failSocket(QStringLiteral("write to"));
+        return failSocket(QStringLiteral("write to"), WriteBoundMs);
     return true;
 }
 
@@ -42,7 +42,7 @@ bool TcpPrinterPort::close()
     socket_.disconnectFromHost();
     if (socket_.state() != QAbstractSocket::UnconnectedState &&
         !socket_.waitForDisconnected(WriteBoundMs)) {
-        failSocket(QStringLiteral("close connection to"));
+        failSocket(QStringLiteral("close connection to"), WriteBoundMs);
         socket_.abort();
         return false;
     }

@@ -18,7 +18,7 @@ public:
     bool close() override;
 
 private:
-    bool failSocket(const QString& action);
+    bool failSocket(const QString& action, int boundMs);
 
     QTcpSocket socket_;
     PortNames::NetworkAddress address_;
