@@ -1,0 +1,212 @@
+#include "BlackmarkCommandLine.h"
+#include "FrmTest.h"
+#include "LoopbackPrinter.h"
+#include "RecordingPrinterSdk.h"
+#include "SystemPrinterSdk.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTest>
+#include <csignal>
+
+namespace
+{
+
+// One run of the command line: what it said, or what it sent ("POS_Open(...);bytes").
+struct Case {
+    QStringList arguments;
+    qint32 openOrWriteResult; // 7 opens and writes all; -1 fails the open; 3 writes 3 bytes
+    int exitCode;
+    QString said;
+};
+
+int runBlackmark(const QStringList& arguments, QString* err = nullptr)
+{
+    QProcess blackmark;
+    blackmark.start(QStringLiteral(BLACKMARK_CLI), arguments);
+    if (!blackmark.waitForFinished(20000))
+        return -1;
+    if (err)
+        *err = QString::fromUtf8(blackmark.readAllStandardError());
+    return blackmark.exitCode();
+}
+
+// The virtual printer as its own process, its output read as it comes.
+class VirtualPrinter
+{
+public:
+    explicit VirtualPrinter(const QStringList& arguments)
+    {
+        process_.start(QStringLiteral(BLACKMARK_PRINTER), arguments);
+    }
+    ~VirtualPrinter()
+    {
+        process_.kill();
+        process_.waitForFinished(5000);
+    }
+    // Waits for output that matches; returns its first captured part.
+    QString waitFor(const QString& pattern)
+    {
+        const QRegularExpression expression(pattern);
+        for (const QDeadlineTimer deadline(10000); !deadline.hasExpired();
+             process_.waitForReadyRead(100)) {
+            const QRegularExpressionMatch match = expression.match(output());
+            if (match.hasMatch())
+                return match.captured(1);
+        }
+        return {};
+    }
+    QString output() { return QString::fromUtf8(output_ += process_.readAllStandardOutput()); }
+    QProcess& process() { return process_; }
+
+private:
+    QProcess process_;
+    QByteArray output_;
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(Case)
+
+// The command line's words against a recording SDK, then the programs as a user runs them.
+class TestCli : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void commandLine_data()
+    {
+        QTest::addColumn<Case>("c");
+        const QStringList ip{"--ip", "127.0.0.1:9100"};
+        const auto sent = [&](const char* name, const QStringList& words, const char* bytes,
+                              const char* open = "127.0.0.1:9100,0,0,0,0,21") {
+            const bool network = !words.contains("--port");
+            QTest::newRow(name) << Case{network ? ip + words : words, 7, 0,
+                                        QStringLiteral("POS_Open(%1);%2").arg(open, bytes)};
+        };
+        const auto refused = [](const char* name, const QStringList& words, const QString& why) {
+            QTest::newRow(name) << Case{words, 7, 2, "blackmark: " + why + "\n"};
+        };
+        const QString help = QStringLiteral("\n(see blackmark --help)");
+        // Each subcommand reaches its own button, with its distance or switch.
+        sent("mark-width", {"mark-width", "300"}, "1F 1B 1F 81 04 05 06 60 09");
+        sent("paper-width", {"paper-width", "10"}, "1F 1B 1F 82 04 05 06 50 00");
+        sent("print-start feed", {"print-start", "feed", "12.5"}, "1D 28 46 04 00 01 00 64 00");
+        sent("print-start backfeed", {"print-start", "backfeed", "1"},
+             "1D 28 46 04 00 01 01 08 00");
+        sent("cut-position feed", {"cut-position", "feed", "32"}, "1D 28 46 04 00 02 00 00 01");
+        sent("cut-position backfeed", {"cut-position", "backfeed", "2"},
+             "1D 28 46 04 00 02 01 10 00");
+        sent("black-mark on", {"black-mark", "on"}, "1F 1B 1F 80 04 05 06 44");
+        sent("black-mark off", {"black-mark", "off"}, "1F 1B 1F 80 04 05 06 66");
+        sent("test-print", {"test-print"},
+             "1B 40 1D 0C 2A 2A 2A 2A 54 45 53 54 20 53 54 41 52 54 "
+             "20 50 4F 53 49 54 49 4F 4E 2A 2A 2A 2A 0A");
+        sent("send", {"send", " 1b 40 "}, "1B 40");
+        sent("serial", {"--port", "COM3", "--baud", "9600", "test-cut"}, "1B 40 1D 56 30 0A",
+             "COM3,9600,8,0,0,1");
+        sent("first printer", {"--port", "DRIVER", "test-cut"}, "1B 40 1D 56 30 0A",
+             "Kitchen,0,0,0,0,20");
+        sent("named printer", {"--port", "DRIVER", "--driver", "Labels", "test-cut"},
+             "1B 40 1D 56 30 0A", "Labels,0,0,0,0,20");
+        refused("nothing", {}, "no subcommand given" + help);
+        refused("unknown", {"feed"}, "unknown subcommand \"feed\"" + help);
+        refused("missing distance", {"mark-width"}, "mark-width takes one distance in mm" + help);
+        refused("bad direction", {"cut-position", "up", "3"},
+                "cut-position takes feed or backfeed, not \"up\"" + help);
+        refused("negative distance", {"print-start", "backfeed", "-1"},
+                "Backfeed paper after black mark is found: the distance \"-1\" cannot be sent.\n"
+                "Enter a distance from 0 to 4095.875 mm; the button chooses the direction.");
+        refused("bad hex", {"send", "1B  40"},
+                "This is not a printer command; nothing was sent. empty token after token 1");
+        refused("port without kind", {"--port", "com1", "test-cut"},
+                "\"com1\" is no port: it must begin with ETH, COM, LPT or DRI" + help);
+        refused("odd baud", {"--port", "COM1", "--baud", "4800", "test-cut"},
+                "the baud rate must be 9600, 19200, 38400 or 115200, not \"4800\"" + help);
+        refused("unknown option", {"--colour", "test-cut"}, "Unknown option 'colour'." + help);
+        QTest::newRow("not opened") << Case{ip + QStringList{"test-cut"}, -1, 1,
+                                            "blackmark: Fail to open port,please check! "
+                                            "scripted failure\n"};
+        QTest::newRow("short write") << Case{ip + QStringList{"test-cut"}, 3, 1,
+                                             "blackmark: the document did not reach the printer: "
+                                             "scripted failure\n"};
+        QTest::newRow("dry run") << Case{{"--dry-run", "--port", "LPT1", "mark-width", "300"},
+                                         7,
+                                         0,
+                                         "1F 1B 1F 81 04 05 06 60 9\n"};
+        QTest::newRow("printers") << Case{{"printers"}, 7, 0, "Kitchen\nLabels\n"};
+    }
+    void commandLine()
+    {
+        QFETCH(Case, c);
+        RecordingPrinterSdk sdk;
+        sdk.openResult = c.openOrWriteResult < 0 ? -1 : 7;
+        sdk.writeResult = c.openOrWriteResult == 3 ? 3 : RecordingPrinterSdk::AnswerTheCount;
+        QString out, err;
+        QTextStream outStream(&out), errStream(&err);
+        BlackmarkCommandLine commandLine(
+            sdk,
+            [] {
+                return QStringList{"Kitchen", "Labels"};
+            },
+            outStream, errStream);
+        const int code = commandLine.run(QStringList{"blackmark"} + c.arguments);
+        outStream.flush();
+        errStream.flush();
+        QCOMPARE(code, c.exitCode);
+        if (c.said.startsWith("POS_Open(")) { // sent: the open and the one document written
+            const QStringList expected = c.said.split(u';');
+            QCOMPARE(sdk.calls.value(0), expected[0]);
+            QCOMPARE(sdk.written, QList<QByteArray>{QByteArray::fromHex(expected[1].toLatin1())});
+            QCOMPARE(sdk.calls.size(), 5);
+        } else {
+            QCOMPARE(code == 0 ? out : err, c.said);
+            QCOMPARE(sdk.calls.isEmpty(), code != 1);
+        }
+    }
+
+    void windowAndCommandLineReachTheVirtualPrinter()
+    {
+        const QString address = QString::fromLatin1(LoopbackPrinter().address());
+        VirtualPrinter printer({"--listen", address});
+        QVERIFY(!printer.waitFor("listening on (\\S+)").isEmpty());
+        SystemPrinterSdk sdk;
+        FrmTest window(sdk, [] { return QStringList(); });
+        window.Text1->setText(address); // before any press
+        QTest::mouseClick(window.Command1, Qt::LeftButton);
+        QVERIFY(!printer.waitFor("(document 1 from)").isEmpty());
+        QCOMPARE(runBlackmark({"--ip", address, "cut-position", "backfeed", "2"}), 0);
+        QVERIFY2(!printer
+                      .waitFor("(settings: mark max width 300 mm, paper max width not set, "
+                               "black mark function not set, print start not set, cut "
+                               "position backfeed 2 mm)")
+                      .isEmpty(),
+                 qPrintable(printer.output()));
+        QVERIFY(
+            printer.output().contains("1F 1B 1F 81 04 05 06 60 09  black mark max width 300 mm"));
+        ::kill(pid_t(printer.process().processId()), SIGINT); // Ctrl-C ends it cleanly
+        QVERIFY(printer.process().waitForFinished(5000));
+        QCOMPARE(printer.process().exitStatus(), QProcess::NormalExit);
+        QCOMPARE(printer.process().exitCode(), 0);
+
+        QString err;
+        QCOMPARE(runBlackmark({"--ip", address, "test-cut"}, &err), 1);
+        QCOMPARE(err, QStringLiteral("blackmark: Fail to open port,please check! connect to %1: "
+                                     "Connection refused\n")
+                          .arg(address));
+    }
+
+    void commandLineReachesTheVirtualPrinterOverSerialLine()
+    {
+        VirtualPrinter printer({"--pty", "--once"});
+        const QString line = printer.waitFor("serial line on (\\S+)");
+        QVERIFY(!line.isEmpty());
+        QCOMPARE(runBlackmark({"--port", "COM " + line, "--baud", "115200", "black-mark", "on"}),
+                 0);
+        QVERIFY(printer.process().waitForFinished(10000));
+        QVERIFY(printer.output().contains("1F 1B 1F 80 04 05 06 44  black mark function on"));
+    }
+};
+
+QTEST_MAIN(TestCli)
+#include "tst_cli.moc"

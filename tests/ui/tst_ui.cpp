@@ -1,0 +1,334 @@
+#include "DefaultNetworkAddress.h"
+#include "FrmTest.h"
+#include "IpAddressEntry.h"
+#include "RecordingPrinterSdk.h"
+#include "SystemPrinterSdk.h"
+#include "ipBox.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QTest>
+
+namespace
+{
+
+QStringList threePrinters()
+{
+    return {"Kitchen", "Front desk", "Labels"};
+}
+
+// What the message box would have shown, answered without blocking.
+struct ShownBox {
+    QString text, title, informative;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons;
+};
+
+class BoxAnswerer
+{
+public:
+    BoxAnswerer()
+    {
+        MessageBoxMessages::setAnswerHook([this](QMessageBox& box) {
+            shown << ShownBox{box.text(), box.windowTitle(), box.informativeText(), box.icon(),
+                              box.standardButtons()};
+        });
+    }
+    ~BoxAnswerer() { MessageBoxMessages::setAnswerHook({}); }
+
+    QList<ShownBox> shown;
+};
+
+QString enabledStates(const FrmTest& w)
+{
+    return QStringLiteral("%1%2%3")
+        .arg(int(w.Text1->isEnabled()))
+        .arg(int(w.Combo2->isEnabled()))
+        .arg(int(w.Combo3->isEnabled()));
+}
+
+int errorOf(const std::function<void()>& call)
+{
+    try {
+        call();
+    } catch (const IpBoxError& error) {
+        return error.number();
+    }
+    return 0;
+}
+
+QStringList fieldTexts(const IpAddressEntry& entry)
+{
+    QStringList texts;
+    for (int i = 0; i < 4; ++i)
+        texts << entry.field(i)->text();
+    return texts;
+}
+
+} // namespace
+
+// The main window with a recording SDK (its default address is never dialled), and the IP
+// address box.
+class TestUi : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void windowAfterLoad()
+    {
+        RecordingPrinterSdk sdk;
+        FrmTest w(sdk, threePrinters);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QCOMPARE(w.windowTitle(), QStringLiteral("FrmSetting"));
+        QCOMPARE(w.Combo1->currentText(), QStringLiteral("ETHERNET"));
+        QCOMPARE(w.Combo1->count(), 14);
+        QCOMPARE(QApplication::focusWidget(), w.Combo1);
+        QCOMPARE(w.Combo3->currentText(), QStringLiteral("19200"));
+        QCOMPARE(w.Text1->text(), DefaultNetworkAddress);
+        QCOMPARE(enabledStates(w), QStringLiteral("100"));
+        QCOMPARE(w.Combo2->currentText(), QStringLiteral("Kitchen"));
+        QCOMPARE(w.Combo4->currentText(), QStringLiteral("Black mark function  OFF"));
+        QStringList boxes;
+        for (QLineEdit* box : w.Text2)
+            boxes << box->text();
+        QCOMPARE(boxes, (QStringList{"300", "10", "0", "0", "0", "0"}));
+        w.resize(800, 800);
+        QCOMPARE(w.size(), QSize(430, 529));
+        QVERIFY(sdk.calls.isEmpty());
+    }
+
+    void enablingFollowsPortText()
+    {
+        RecordingPrinterSdk sdk;
+        FrmTest w(sdk, threePrinters);
+        w.Combo1->setCurrentIndex(13); // DRIVER, chosen from the list
+        QCOMPARE(enabledStates(w), QStringLiteral("010"));
+        QLineEdit* edit = w.Combo1->lineEdit();
+        const char* const steps[][2] = {
+            {"CO", "010"}, {"COM", "001"}, {"COM12", "001"}, {"com1", "001"}, {"LPT", "000"}};
+        for (const auto& [typed, states] : steps) {
+            edit->clear();
+            QTest::keyClicks(edit, QLatin1String(typed));
+            QTest::keyClick(edit, Qt::Key_Return);
+            QCOMPARE(w.Combo1->currentText(), QLatin1String(typed));
+            QCOMPARE(enabledStates(w), QLatin1String(states));
+        }
+        QCOMPARE(w.Combo1->count(), 14); // typed text is not added to the list
+        QVERIFY(sdk.calls.isEmpty());
+    }
+
+    void keyboardMovesFocusAndPressesNothing()
+    {
+        RecordingPrinterSdk sdk;
+        FrmTest w(sdk, threePrinters);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QStringList visited;
+        for (int i = 0; i < 20; ++i) {
+            for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape, Qt::Key_Tab})
+                QTest::keyClick(QApplication::focusWidget(), key);
+            QWidget* focus = QApplication::focusWidget();
+            // The edit field of Combo1 stands for Combo1.
+            visited << (focus->parentWidget() == w.Combo1 ? w.Combo1 : focus)->objectName();
+        }
+        const QStringList expected{"Command5", "Combo4",    "Text1",    "Command1", "Command2",
+                                   "Command3", "Command4",  "Command6", "Command7", "Command8",
+                                   "Command9", "Command10", "Text2_0",  "Text2_1",  "Text2_2",
+                                   "Text2_3",  "Text2_4",   "Text2_5",  "Combo1",   "Command5"};
+        QCOMPARE(visited, expected);
+        QVERIFY(sdk.calls.isEmpty());
+        QVERIFY(w.isVisible());
+    }
+
+    void buttonsReadTheirControlsAtPress_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("commandTextEnd");
+        // Row n of the boxes reads n + 1 mm, so 8 (n + 1) counts; the switch reads ON.
+        const char* const rows[][2] = {
+            {"Command1", " 81 04 05 06 8 0"}, {"Command2", " 82 04 05 06 10 0"},
+            {"Command3", " 01 00 18 0"},      {"Command4", " 01 01 20 0"},
+            {"Command6", " 02 00 28 0"},      {"Command7", " 02 01 30 0"},
+            {"Command5", " 80 04 05 06 44"},  {"Command8", " 2A 2A 0A"},
+            {"Command9", " 1D 56 30 0A"}};
+        for (const auto& [button, end] : rows)
+            QTest::newRow(button) << QString::fromLatin1(button) << QString::fromLatin1(end);
+    }
+    void buttonsReadTheirControlsAtPress()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, commandTextEnd);
+        RecordingPrinterSdk sdk;
+        FrmTest w(sdk, threePrinters);
+        for (int row = 0; row < 6; ++row)
+            w.Text2[row]->setText(QString::number(row + 1));
+        w.Combo4->setCurrentIndex(1);
+        w.Combo3->setCurrentIndex(3);
+        w.Combo2->setCurrentIndex(2);
+        w.Text1->setText(QStringLiteral("127.0.0.1:9101"));
+        const std::pair<int, const char*> ports[] = {{0, "POS_Open(127.0.0.1:9101,0,0,0,0,21)"},
+                                                     {3, "POS_Open(COM3,115200,8,0,0,1)"},
+                                                     {13, "POS_Open(Labels,0,0,0,0,20)"}};
+        for (const auto& [port, open] : ports) {
+            sdk.calls.clear();
+            w.Combo1->setCurrentIndex(port);
+            QTest::mouseClick(w.findChild<QPushButton*>(button), Qt::LeftButton);
+            QVERIFY2(w.windowValues().CommandText.endsWith(commandTextEnd),
+                     qPrintable(w.windowValues().CommandText));
+            QCOMPARE(sdk.calls.size(), 5);
+            QCOMPARE(sdk.calls.first(), QLatin1String(open));
+        }
+    }
+
+    void failuresShowBoxes()
+    {
+        BoxAnswerer answerer;
+        RecordingPrinterSdk sdk;
+        sdk.openResult = -1;
+        FrmTest w(sdk, threePrinters);
+        QTest::mouseClick(w.Command6, Qt::LeftButton);
+        QCOMPARE(sdk.calls.size(), 1); // nothing after a failed open
+        w.Text2[4]->setText("-2.5");
+        QTest::mouseClick(w.Command6, Qt::LeftButton);
+        QCOMPARE(sdk.calls.size(), 1);
+        QCOMPARE(answerer.shown.size(), 2);
+        const ShownBox &port = answerer.shown[0], &distance = answerer.shown[1];
+        QCOMPARE(port.text, QStringLiteral("Fail to open port,please check!"));
+        QCOMPARE(port.icon, QMessageBox::Critical);
+        QCOMPARE(port.informative, sdk.failure);
+        QVERIFY(distance.text.startsWith("Cut position after black mark is found  Feed: the "
+                                         "distance \"-2.5\" cannot be sent."));
+        QCOMPARE(distance.icon, QMessageBox::Warning);
+        for (const ShownBox& box : answerer.shown) {
+            QCOMPARE(box.title, QStringLiteral("error"));
+            QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        }
+        QVERIFY(!QGuiApplication::overrideCursor()); // the busy cursor is gone again
+    }
+
+    void ipBoxWrites_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("error"); // 0 when accepted
+        QTest::addColumn<QString>("readBack");
+        const auto row = [](const char* text, int error, const char* readBack = "9.8.7.6") {
+            QTest::newRow(text) << QString::fromUtf8(text) << error
+                                << QString::fromLatin1(readBack);
+        };
+        row("1.2.3", 102);
+        row("1.2.3\u012E", 102); // a look-alike dot
+        row("010.001.000.255", 0, "10.1.0.255");
+        row(" 10 . 0 . 0 . 1 .x", 0, "10.0.0.1");
+        row("-0.+0.0.0", 0, "0.0.0.0");
+        row("256.1.1.1", 6);
+        row("a.b.c.-1", 6); // the last part is read first
+        row("1.2.3.99999999999999999999", 6);
+        row("1..2.3", 13);
+        row("\uFF11.2.3.4", 13); // a full-width digit
+    }
+    void ipBoxWrites()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, error);
+        QFETCH(QString, readBack);
+        ipBox box;
+        QCOMPARE(box.Address(), DefaultNetworkAddress);
+        box.setAddress(QStringLiteral("9.8.7.6"));
+        QCOMPARE(errorOf([&] { box.setAddress(text); }), error);
+        QCOMPARE(box.Address(), readBack);
+    }
+
+    void countIF_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<int>("count"); // negative: the error number
+        const auto row = [](const char* name, const QString& text, const char* key, int count) {
+            QTest::newRow(name) << text << QString::fromUtf8(key) << count;
+        };
+        row("longer key", "1.2.3", ".x", 2);
+        row("U+012E is no dot", QString::fromUtf8("1.2.3\u012E"), ".", 2);
+        row("non-ASCII key", QString::fromUtf8("äaäÄ"), "ä", 2);
+        row("longest counted", QString(16383, u'.'), ".", 16383);
+        row("empty key", "1.2", "", -5);
+        row("too long", QString(16384, u'1'), ".", -6);
+    }
+    void countIF()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, key);
+        QFETCH(int, count);
+        ipBox box;
+        QVariant result;
+        QCOMPARE(errorOf([&] { result = box.CountIF(text, key); }), count < 0 ? -count : 0);
+        if (count >= 0) {
+            QCOMPARE(result.metaType(), QMetaType::fromType<qint16>());
+            QCOMPARE(int(result.value<qint16>()), count);
+        }
+    }
+
+    void ipBoxChildLifecycle()
+    {
+        ipBox bare(nullptr, ipBox::Child::None);
+        QCOMPARE(bare.Address(), QStringLiteral("0.0.0.0"));
+        QCOMPARE(errorOf([&] { bare.setAddress("1.2.3"); }), 102);
+        bare.setAddress("1.2.3.4"); // nothing to hold it
+        QCOMPARE(bare.Address(), QStringLiteral("0.0.0.0"));
+        bare.CreateTextBox();
+        QVERIFY(bare.hIPWnd);
+
+        ipBox box;
+        for (int i = 0; i < 4; ++i)
+            box.hIPWnd->field(i)->clear();
+        box.hIPWnd->field(0)->setText("10");
+        QCOMPARE(box.Address(), QStringLiteral("10.0.0.0"));
+        IpAddressEntry* first = box.hIPWnd;
+        box.CreateTextBox();
+        QCOMPARE(first->parent(), &box); // the older one stays until the control goes
+        box.setAddress("2.2.2.2");
+        QCOMPARE(fieldTexts(*first), (QStringList{"10", "", "", ""}));
+        QCOMPARE(box.Address(), QStringLiteral("2.2.2.2"));
+        box.show(); // a hidden widget hears of its new size only when it is shown
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        box.resize(200, 30);
+        QCOMPARE(box.hIPWnd->geometry(), QRect(0, 0, 200, 30));
+    }
+
+    void ipBoxKeysMoveBetweenFields()
+    {
+        ipBox box;
+        box.show();
+        QVERIFY(QTest::qWaitForWindowActive(&box));
+        for (int i = 0; i < 4; ++i)
+            box.hIPWnd->field(i)->clear();
+        box.hIPWnd->field(0)->setFocus();
+        // Three digits move on by themselves; a dot after them is then not a second move.
+        for (QChar c : QStringLiteral("10.200300.5"))
+            QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+        QCOMPARE(fieldTexts(*box.hIPWnd), (QStringList{"10", "200", "255", "5"}));
+
+        QLineEdit* second = box.hIPWnd->field(1);
+        QLineEdit* third = box.hIPWnd->field(2);
+        third->setFocus();
+        third->selectAll();
+        QTest::keyClick(third, Qt::Key_Backspace);
+        QTest::keyClick(third, Qt::Key_Backspace); // empty: back to the field before
+        QCOMPARE(QApplication::focusWidget(), second);
+        QCOMPARE(second->cursorPosition(), 3);
+        QTest::keyClick(second, Qt::Key_Right); // at the end: on to the next field
+        QCOMPARE(QApplication::focusWidget(), third);
+        QTest::keyClick(third, Qt::Key_Left); // at the start: back again
+        QCOMPARE(QApplication::focusWidget(), second);
+        QTest::keyClick(second, Qt::Key_Left);
+        QCOMPARE(QApplication::focusWidget(), second); // moved within the field
+        QCOMPARE(box.Address(), QStringLiteral("10.200.0.5"));
+        QApplication::clipboard()->setText(" 172.16.0.9 ");
+        third->setFocus();
+        QTest::keySequence(third, QKeySequence::Paste);
+        QCOMPARE(box.Address(), QStringLiteral("172.16.0.9"));
+    }
+};
+
+QTEST_MAIN(TestUi)
+#include "tst_ui.moc"
