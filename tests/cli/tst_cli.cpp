@@ -1,13 +1,7 @@
 #include "BlackmarkCommandLine.h"
-#include "FrmTest.h"
-#include "LoopbackPrinter.h"
 #include "RecordingPrinterSdk.h"
-#include "SystemPrinterSdk.h"
 
-#include <QProcess>
-#include <QRegularExpression>
 #include <QTest>
-#include <csignal>
 
 namespace
 {
@@ -20,55 +14,11 @@ struct Case {
     QString said;
 };
 
-int runBlackmark(const QStringList& arguments, QString* err = nullptr)
-{
-    QProcess blackmark;
-    blackmark.start(QStringLiteral(BLACKMARK_CLI), arguments);
-    if (!blackmark.waitForFinished(20000))
-        return -1;
-    if (err)
-        *err = QString::fromUtf8(blackmark.readAllStandardError());
-    return blackmark.exitCode();
-}
-
-// The virtual printer as its own process, its output read as it comes.
-class VirtualPrinter
-{
-public:
-    explicit VirtualPrinter(const QStringList& arguments)
-    {
-        process_.start(QStringLiteral(BLACKMARK_PRINTER), arguments);
-    }
-    ~VirtualPrinter()
-    {
-        process_.kill();
-        process_.waitForFinished(5000);
-    }
-    // Waits for output that matches; returns its first captured part.
-    QString waitFor(const QString& pattern)
-    {
-        const QRegularExpression expression(pattern);
-        for (const QDeadlineTimer deadline(10000); !deadline.hasExpired();
-             process_.waitForReadyRead(100)) {
-            const QRegularExpressionMatch match = expression.match(output());
-            if (match.hasMatch())
-                return match.captured(1);
-        }
-        return {};
-    }
-    QString output() { return QString::fromUtf8(output_ += process_.readAllStandardOutput()); }
-    QProcess& process() { return process_; }
-
-private:
-    QProcess process_;
-    QByteArray output_;
-};
-
 } // namespace
 
 Q_DECLARE_METATYPE(Case)
 
-// The command line's words against a recording SDK, then the programs as a user runs them.
+// The command line's words, against a recording SDK.
 class TestCli : public QObject
 {
     Q_OBJECT
@@ -105,12 +55,9 @@ private slots:
         sent("send", {"send", " 1b 40 "}, "1B 40");
         sent("serial", {"--port", "COM3", "--baud", "9600", "test-cut"}, "1B 40 1D 56 30 0A",
              "COM3,9600,8,0,0,1");
-        sent("first printer", {"--port", "DRIVER", "test-cut"}, "1B 40 1D 56 30 0A",
-             "Kitchen,0,0,0,0,20");
         sent("named printer", {"--port", "DRIVER", "--driver", "Labels", "test-cut"},
              "1B 40 1D 56 30 0A", "Labels,0,0,0,0,20");
         refused("nothing", {}, "no subcommand given" + help);
-        refused("unknown", {"feed"}, "unknown subcommand \"feed\"" + help);
         refused("missing distance", {"mark-width"}, "mark-width takes one distance in mm" + help);
         refused("bad direction", {"cut-position", "up", "3"},
                 "cut-position takes feed or backfeed, not \"up\"" + help);
@@ -164,49 +111,7 @@ private slots:
             QCOMPARE(sdk.calls.isEmpty(), code != 1);
         }
     }
-
-    void windowAndCommandLineReachTheVirtualPrinter()
-    {
-        const QString address = QString::fromLatin1(LoopbackPrinter().address());
-        VirtualPrinter printer({"--listen", address});
-        QVERIFY(!printer.waitFor("listening on (\\S+)").isEmpty());
-        SystemPrinterSdk sdk;
-        FrmTest window(sdk, [] { return QStringList(); });
-        window.Text1->setText(address); // before any press
-        QTest::mouseClick(window.Command1, Qt::LeftButton);
-        QVERIFY(!printer.waitFor("(document 1 from)").isEmpty());
-        QCOMPARE(runBlackmark({"--ip", address, "cut-position", "backfeed", "2"}), 0);
-        QVERIFY2(!printer
-                      .waitFor("(settings: mark max width 300 mm, paper max width not set, "
-                               "black mark function not set, print start not set, cut "
-                               "position backfeed 2 mm)")
-                      .isEmpty(),
-                 qPrintable(printer.output()));
-        QVERIFY(
-            printer.output().contains("1F 1B 1F 81 04 05 06 60 09  black mark max width 300 mm"));
-        ::kill(pid_t(printer.process().processId()), SIGINT); // Ctrl-C ends it cleanly
-        QVERIFY(printer.process().waitForFinished(5000));
-        QCOMPARE(printer.process().exitStatus(), QProcess::NormalExit);
-        QCOMPARE(printer.process().exitCode(), 0);
-
-        QString err;
-        QCOMPARE(runBlackmark({"--ip", address, "test-cut"}, &err), 1);
-        QCOMPARE(err, QStringLiteral("blackmark: Fail to open port,please check! connect to %1: "
-                                     "Connection refused\n")
-                          .arg(address));
-    }
-
-    void commandLineReachesTheVirtualPrinterOverSerialLine()
-    {
-        VirtualPrinter printer({"--pty", "--once"});
-        const QString line = printer.waitFor("serial line on (\\S+)");
-        QVERIFY(!line.isEmpty());
-        QCOMPARE(runBlackmark({"--port", "COM " + line, "--baud", "115200", "black-mark", "on"}),
-                 0);
-        QVERIFY(printer.process().waitForFinished(10000));
-        QVERIFY(printer.output().contains("1F 1B 1F 80 04 05 06 44  black mark function on"));
-    }
 };
 
-QTEST_MAIN(TestCli)
+QTEST_GUILESS_MAIN(TestCli)
 #include "tst_cli.moc"

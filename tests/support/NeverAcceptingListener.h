@@ -26,8 +26,6 @@ public:
         }
     }
     ~NeverAcceptingListener() { ::close(descriptor_); }
-    NeverAcceptingListener(const NeverAcceptingListener&) = delete;
-    NeverAcceptingListener& operator=(const NeverAcceptingListener&) = delete;
 
     quint16 port() const { return port_; }
 

@@ -7,40 +7,31 @@
 
 // A pseudo-terminal pair standing for a serial line: the port opens the slave by its path,
 // the test plays the printer on the master.
-class PseudoTerminal
-{
-public:
+struct PseudoTerminal {
+    int master = -1, slave = -1;
+    QByteArray portText; // "COM /dev/pts/N"
+
     PseudoTerminal()
     {
         char name[256] = {};
-        if (::openpty(&master_, &slave_, name, nullptr, nullptr) == 0)
-            portText_ = QByteArray("COM ") + name;
+        if (::openpty(&master, &slave, name, nullptr, nullptr) == 0)
+            portText = QByteArray("COM ") + name;
     }
     ~PseudoTerminal()
     {
-        ::close(master_);
-        ::close(slave_);
+        ::close(master);
+        ::close(slave);
     }
     PseudoTerminal(const PseudoTerminal&) = delete;
-    PseudoTerminal& operator=(const PseudoTerminal&) = delete;
 
-    // "COM /dev/pts/N", the port text that opens the line.
-    QByteArray portText() const { return portText_; }
-    int slave() const { return slave_; }
     // What has arrived, once the line has been quiet for a fifth of a second.
-    QByteArray readArrived()
+    QByteArray readArrived() const
     {
         QByteArray received;
         char buffer[4096];
-        pollfd readable{master_, POLLIN, 0};
-        ssize_t n = 0;
-        while (::poll(&readable, 1, 200) > 0 && (n = ::read(master_, buffer, sizeof buffer)) > 0)
+        pollfd readable{master, POLLIN, 0};
+        for (ssize_t n; ::poll(&readable, 1, 200) > 0 && (n = ::read(master, buffer, 4096)) > 0;)
             received.append(buffer, n);
         return received;
     }
-
-private:
-    int master_ = -1;
-    int slave_ = -1;
-    QByteArray portText_;
 };

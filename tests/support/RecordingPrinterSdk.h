@@ -12,14 +12,11 @@ public:
     qint32 POS_Open(const QByteArray& name, qint32 baudRate, qint32 dataBits, qint32 stopBits,
                     qint32 parity, qint32 openMode) override
     {
-        calls << QStringLiteral("POS_Open(%1,%2,%3,%4,%5,%6)")
-                     .arg(QString::fromLocal8Bit(name))
-                     .arg(baudRate)
-                     .arg(dataBits)
-                     .arg(stopBits)
-                     .arg(parity)
-                     .arg(openMode);
-        return openResult;
+        const QList<qint32> numbers{baudRate, dataBits, stopBits, parity, openMode};
+        QStringList arguments{QString::fromLocal8Bit(name)};
+        for (qint32 number : numbers)
+            arguments << QString::number(number);
+        return record("POS_Open(" + arguments.join(u',') + ')', openResult);
     }
     qint32 POS_StartDoc() override { return record("POS_StartDoc()", startDocResult); }
     qint32 POS_WriteFile(qint32 handle, const char* data, qint32 count) override
@@ -37,11 +34,8 @@ public:
     // One line per call, such as "POS_Open(COM3,19200,8,0,0,1)" or "POS_WriteFile(7,1B 40)".
     QStringList calls;
     QList<QByteArray> written;
-    qint32 openResult = 7;
-    qint32 startDocResult = 1;
-    qint32 writeResult = AnswerTheCount;
-    qint32 endDocResult = 1;
-    qint32 closeResult = 1;
+    qint32 openResult = 7, startDocResult = 1, writeResult = AnswerTheCount, endDocResult = 1,
+           closeResult = 1;
     QString failure = QStringLiteral("scripted failure");
 
 private:

@@ -16,7 +16,8 @@ inline QString sendDocument(PrinterSdk& sdk, const QByteArray& name, qint32 open
             failure = QLatin1String(stage) + ": " + sdk.lastFailure();
     };
     note("start", sdk.POS_StartDoc() < 0);
-    note("write", sdk.POS_WriteFile(handle, bytes.constData(), qint32(bytes.size())) != bytes.size());
+    note("write",
+         sdk.POS_WriteFile(handle, bytes.constData(), qint32(bytes.size())) != bytes.size());
     note("end", sdk.POS_EndDoc() < 0);
     note("close", sdk.POS_Close() < 0);
     return failure;

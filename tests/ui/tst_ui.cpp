@@ -17,26 +17,22 @@ QStringList threePrinters()
     return {"Kitchen", "Front desk", "Labels"};
 }
 
-// What the message box would have shown, answered without blocking.
-struct ShownBox {
-    QString text, title, informative;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QMessageBox::StandardButtons buttons;
-};
-
+// Each box as "text|title|informative|icon|buttons", answered without blocking.
 class BoxAnswerer
 {
 public:
     BoxAnswerer()
     {
         MessageBoxMessages::setAnswerHook([this](QMessageBox& box) {
-            shown << ShownBox{box.text(), box.windowTitle(), box.informativeText(), box.icon(),
-                              box.standardButtons()};
+            shown << QStringList{box.text(), box.windowTitle(), box.informativeText(),
+                                 QString::number(box.icon()),
+                                 QString::number(box.standardButtons().toInt())}
+                         .join(u'|');
         });
     }
     ~BoxAnswerer() { MessageBoxMessages::setAnswerHook({}); }
 
-    QList<ShownBox> shown;
+    QStringList shown;
 };
 
 QString enabledStates(const FrmTest& w)
@@ -80,19 +76,16 @@ private slots:
         FrmTest w(sdk, threePrinters);
         w.show();
         QVERIFY(QTest::qWaitForWindowActive(&w));
-        QCOMPARE(w.windowTitle(), QStringLiteral("FrmSetting"));
-        QCOMPARE(w.Combo1->currentText(), QStringLiteral("ETHERNET"));
-        QCOMPARE(w.Combo1->count(), 14);
         QCOMPARE(QApplication::focusWidget(), w.Combo1);
-        QCOMPARE(w.Combo3->currentText(), QStringLiteral("19200"));
-        QCOMPARE(w.Text1->text(), DefaultNetworkAddress);
-        QCOMPARE(enabledStates(w), QStringLiteral("100"));
-        QCOMPARE(w.Combo2->currentText(), QStringLiteral("Kitchen"));
-        QCOMPARE(w.Combo4->currentText(), QStringLiteral("Black mark function  OFF"));
-        QStringList boxes;
+        QStringList shown{w.windowTitle(), w.Combo1->currentText(), w.Combo3->currentText(),
+                          w.Text1->text(), w.Combo2->currentText(), w.Combo4->currentText(),
+                          enabledStates(w)};
         for (QLineEdit* box : w.Text2)
-            boxes << box->text();
-        QCOMPARE(boxes, (QStringList{"300", "10", "0", "0", "0", "0"}));
+            shown << box->text();
+        QCOMPARE(shown,
+                 (QStringList{"FrmSetting", "ETHERNET", "19200", DefaultNetworkAddress, "Kitchen",
+                              "Black mark function  OFF", "100", "300", "10", "0", "0", "0", "0"}));
+        QCOMPARE(w.Combo1->count(), 14);
         w.resize(800, 800);
         QCOMPARE(w.size(), QSize(430, 529));
         QVERIFY(sdk.calls.isEmpty());
@@ -188,22 +181,19 @@ private slots:
         sdk.openResult = -1;
         FrmTest w(sdk, threePrinters);
         QTest::mouseClick(w.Command6, Qt::LeftButton);
-        QCOMPARE(sdk.calls.size(), 1); // nothing after a failed open
         w.Text2[4]->setText("-2.5");
         QTest::mouseClick(w.Command6, Qt::LeftButton);
-        QCOMPARE(sdk.calls.size(), 1);
-        QCOMPARE(answerer.shown.size(), 2);
-        const ShownBox &port = answerer.shown[0], &distance = answerer.shown[1];
-        QCOMPARE(port.text, QStringLiteral("Fail to open port,please check!"));
-        QCOMPARE(port.icon, QMessageBox::Critical);
-        QCOMPARE(port.informative, sdk.failure);
-        QVERIFY(distance.text.startsWith("Cut position after black mark is found  Feed: the "
-                                         "distance \"-2.5\" cannot be sent."));
-        QCOMPARE(distance.icon, QMessageBox::Warning);
-        for (const ShownBox& box : answerer.shown) {
-            QCOMPARE(box.title, QStringLiteral("error"));
-            QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
-        }
+        QCOMPARE(sdk.calls.size(), 1); // nothing after a failed open, nothing for a refusal
+        const QStringList expected{
+            QStringLiteral("Fail to open port,please check!|error|scripted failure|%1|%2")
+                .arg(QMessageBox::Critical)
+                .arg(QMessageBox::Ok),
+            QStringLiteral("Cut position after black mark is found  Feed: the distance \"-2.5\" "
+                           "cannot be sent.\nEnter a distance from 0 to 4095.875 mm; the button "
+                           "chooses the direction.|error||%1|%2")
+                .arg(QMessageBox::Warning)
+                .arg(QMessageBox::Ok)};
+        QCOMPARE(answerer.shown, expected);
         QVERIFY(!QGuiApplication::overrideCursor()); // the busy cursor is gone again
     }
 
@@ -220,7 +210,6 @@ private slots:
         row("1.2.3\u012E", 102); // a look-alike dot
         row("010.001.000.255", 0, "10.1.0.255");
         row(" 10 . 0 . 0 . 1 .x", 0, "10.0.0.1");
-        row("-0.+0.0.0", 0, "0.0.0.0");
         row("256.1.1.1", 6);
         row("a.b.c.-1", 6); // the last part is read first
         row("1.2.3.99999999999999999999", 6);
@@ -248,7 +237,6 @@ private slots:
             QTest::newRow(name) << text << QString::fromUtf8(key) << count;
         };
         row("longer key", "1.2.3", ".x", 2);
-        row("U+012E is no dot", QString::fromUtf8("1.2.3\u012E"), ".", 2);
         row("non-ASCII key", QString::fromUtf8("äaäÄ"), "ä", 2);
         row("longest counted", QString(16383, u'.'), ".", 16383);
         row("empty key", "1.2", "", -5);
@@ -279,16 +267,9 @@ private slots:
         QVERIFY(bare.hIPWnd);
 
         ipBox box;
-        for (int i = 0; i < 4; ++i)
-            box.hIPWnd->field(i)->clear();
-        box.hIPWnd->field(0)->setText("10");
-        QCOMPARE(box.Address(), QStringLiteral("10.0.0.0"));
-        IpAddressEntry* first = box.hIPWnd;
-        box.CreateTextBox();
-        QCOMPARE(first->parent(), &box); // the older one stays until the control goes
-        box.setAddress("2.2.2.2");
-        QCOMPARE(fieldTexts(*first), (QStringList{"10", "", "", ""}));
-        QCOMPARE(box.Address(), QStringLiteral("2.2.2.2"));
+        box.setAddress("1.2.3.4");
+        box.hIPWnd->field(1)->clear(); // a blank field reads as 0
+        QCOMPARE(box.Address(), QStringLiteral("1.0.3.4"));
         box.show(); // a hidden widget hears of its new size only when it is shown
         QVERIFY(QTest::qWaitForWindowExposed(&box));
         box.resize(200, 30);
