@@ -57,13 +57,9 @@ private slots:
              "COM3,9600,8,0,0,1");
         sent("named printer", {"--port", "DRIVER", "--driver", "Labels", "test-cut"},
              "1B 40 1D 56 30 0A", "Labels,0,0,0,0,20");
-        refused("nothing", {}, "no subcommand given" + help);
         refused("missing distance", {"mark-width"}, "mark-width takes one distance in mm" + help);
         refused("bad direction", {"cut-position", "up", "3"},
                 "cut-position takes feed or backfeed, not \"up\"" + help);
-        refused("negative distance", {"print-start", "backfeed", "-1"},
-                "Backfeed paper after black mark is found: the distance \"-1\" cannot be sent.\n"
-                "Enter a distance from 0 to 4095.875 mm; the button chooses the direction.");
         refused("bad hex", {"send", "1B  40"},
                 "This is not a printer command; nothing was sent. empty token after token 1");
         refused("port without kind", {"--port", "com1", "test-cut"},
