@@ -111,17 +111,23 @@ QByteArray keyOf(const char* name)
     return key;
 }
 
+// The table read once, with the text of its lines made ready.
 struct KeyedCommand {
     QByteArray key;
-    const FixedCommand* command;
+    int parameters;
+    QString name;
+    QString meaning; // whole when there are no parameters
 };
 
 const std::vector<KeyedCommand>& keyedCommands()
 {
     static const std::vector<KeyedCommand> keyed = [] {
         std::vector<KeyedCommand> all;
-        for (const FixedCommand& command : FixedCommands)
-            all.push_back({keyOf(command.name), &command});
+        for (const FixedCommand& command : FixedCommands) {
+            const QString name = QString::fromLatin1(command.name);
+            all.push_back({keyOf(command.name), command.parameters, name,
+                           name + QStringLiteral(": ") + QString::fromLatin1(command.meaning)});
+        }
         return all;
     }();
     return keyed;
@@ -167,10 +173,9 @@ CommandFrame unknownBytes(qsizetype length)
     return {Layout::Fixed, length, 0, {}, QStringLiteral("unknown bytes"), {}};
 }
 
-QString fill(const char* meaning, QByteArrayView parameters)
+QString fill(QString text, QByteArrayView parameters)
 {
-    QString text = QString::fromLatin1(meaning);
-    if (!text.contains(u'{'))
+    if (parameters.isEmpty())
         return text;
     if (parameters.size() >= 2)
         text.replace(QLatin1String("{12}"), QString::number(wordAt(parameters, 0)));
@@ -181,17 +186,24 @@ QString fill(const char* meaning, QByteArrayView parameters)
 
 std::optional<CommandFrame> fixedCommand(QByteArrayView head)
 {
-    for (const auto& [key, command] : keyedCommands()) {
+    for (const KeyedCommand& command : keyedCommands()) {
+        const QByteArrayView key = command.key;
+        if (key[0] != head[0])
+            continue;
         const qsizetype common = std::min(head.size(), key.size());
         if (head.first(common) != key.first(common))
             continue;
-        const QString name = QString::fromLatin1(command->name);
         if (head.size() < key.size())
-            return cutShort(name.section(u' ', 0, int(head.size()) - 1));
-        if (head.size() < key.size() + command->parameters)
-            return cutShort(name);
-        const QString what = fill(command->meaning, head.sliced(key.size(), command->parameters));
-        return whole(key.size() + command->parameters, name, what);
+            return cutShort(command.name.section(u' ', 0, int(head.size()) - 1));
+        const qsizetype length = key.size() + command.parameters;
+        if (head.size() < length)
+            return cutShort(command.name);
+        return CommandFrame{Layout::Fixed,
+                            length,
+                            0,
+                            command.name,
+                            fill(command.meaning, head.sliced(key.size(), command.parameters)),
+                            {}};
     }
     return std::nullopt;
 }
@@ -509,6 +521,8 @@ std::optional<CommandFrame> laidOutCommand(QByteArrayView head, BlackMarkSetting
 CommandFrame EscPosCommandSet::frame(QByteArrayView head, BlackMarkSettings& settings)
 {
     const quint8 first = byteAt(head, 0);
+    if (printable(first))
+        return {Layout::Text, 1, 0, {}, {}, {}};
     switch (first) {
     case ESC:
     case GS:
@@ -529,8 +543,6 @@ CommandFrame EscPosCommandSet::frame(QByteArrayView head, BlackMarkSettings& set
     }
     if (std::optional<CommandFrame> known = fixedCommand(head))
         return *known;
-    if (printable(first))
-        return {Layout::Text, 1, 0, {}, {}, {}};
     return {Layout::Unknown, 1, 0, {}, QStringLiteral("unknown bytes"), {}};
 }
 

@@ -129,7 +129,12 @@ void PrinterStreamDecoder::end(QStringList& lines)
 
 QString PrinterStreamDecoder::shownBytes() const
 {
-    QString text = QString::fromLatin1(shown_.toHex(' ').toUpper());
+    static constexpr char digits[] = "0123456789ABCDEF";
+    QString text(std::max<qsizetype>(0, shown_.size() * 3 - 1), u' ');
+    for (qsizetype i = 0; i < shown_.size(); ++i) {
+        text[3 * i] = QLatin1Char(digits[quint8(shown_[i]) >> 4]);
+        text[3 * i + 1] = QLatin1Char(digits[quint8(shown_[i]) & 0xF]);
+    }
     if (taken_ > shown_.size())
         text += QStringLiteral(" \u2026 (%1 bytes)").arg(taken_);
     return text;
@@ -137,10 +142,8 @@ QString PrinterStreamDecoder::shownBytes() const
 
 QString PrinterStreamDecoder::line() const
 {
-    QString meaning = frame_.meaning;
-    if (frame_.layout == Layout::Text)
-        meaning = QStringLiteral("text \"%1%2\"")
-                      .arg(QString::fromLatin1(shown_),
-                           taken_ > shown_.size() ? QStringLiteral("\u2026") : QString());
-    return shownBytes() + QStringLiteral("  ") + meaning;
+    if (frame_.layout != Layout::Text)
+        return shownBytes() + QStringLiteral("  ") + frame_.meaning;
+    return shownBytes() + QStringLiteral("  text \"") + QLatin1String(shown_) +
+           (taken_ > shown_.size() ? QStringLiteral("\u2026\"") : QStringLiteral("\""));
 }
