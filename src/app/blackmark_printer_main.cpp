@@ -7,6 +7,13 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
+namespace
+{
+
+constexpr int LongestIdleSeconds = 24 * 60 * 60;
+
+} // namespace
+
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
@@ -27,29 +34,43 @@ int main(int argc, char** argv)
         QStringLiteral("Be a serial line: make a pseudo-terminal and read it."));
     const QCommandLineOption onceOption(QStringLiteral("once"),
                                         QStringLiteral("End after the first document."));
-    parser.addOptions({listenOption, ptyOption, onceOption});
+    const QCommandLineOption idleOption(
+        QStringLiteral("idle"),
+        QStringLiteral("Close a connection that sends nothing for SECONDS (default 60)."),
+        QStringLiteral("SECONDS"), QStringLiteral("60"));
+    const QCommandLineOption noStatusOption(
+        QStringLiteral("no-status"),
+        QStringLiteral("Leave status requests (DLE EOT, GS r) unanswered."));
+    parser.addOptions({listenOption, ptyOption, onceOption, idleOption, noStatusOption});
     parser.process(app);
 
     QTextStream out(stdout);
     QTextStream err(stderr);
+    bool idleIsNumber = false;
+    const int idleSeconds = parser.value(idleOption).toInt(&idleIsNumber);
+    if (!idleIsNumber || idleSeconds < 1 || idleSeconds > LongestIdleSeconds) {
+        err << "blackmark-printer: --idle takes whole seconds from 1 to " << LongestIdleSeconds
+            << ", not \"" << parser.value(idleOption) << "\"\n";
+        return 2;
+    }
     VirtualPrinterOutput output(out);
+    output.setAnswersStatus(!parser.isSet(noStatusOption));
     const bool once = parser.isSet(onceOption);
-    const auto onDocument = [&](const QByteArray& bytes, const QString& from) {
-        output.document(bytes, from);
+    const auto onDocumentEnded = [once] {
         if (once)
             QCoreApplication::quit();
     };
 
     QuitOnInterrupt quitOnInterrupt;
-    TcpDocumentListener listener;
-    PtyDocumentReader line;
+    TcpDocumentListener listener(output, idleSeconds);
+    PtyDocumentReader line(output);
     QString failure;
     if (parser.isSet(ptyOption)) {
         if (!line.open(failure)) {
             err << "blackmark-printer: " << failure << '\n';
             return 1;
         }
-        QObject::connect(&line, &PtyDocumentReader::documentReceived, onDocument);
+        QObject::connect(&line, &PtyDocumentReader::documentEnded, onDocumentEnded);
         out << "serial line on " << line.slavePath() << " (port text: COM " << line.slavePath()
             << ")" << Qt::endl;
     } else {
@@ -63,7 +84,7 @@ int main(int argc, char** argv)
             err << "blackmark-printer: " << failure << '\n';
             return 1;
         }
-        QObject::connect(&listener, &TcpDocumentListener::documentReceived, onDocument);
+        QObject::connect(&listener, &TcpDocumentListener::documentEnded, onDocumentEnded);
         out << "listening on " << listener.address() << Qt::endl;
     }
     return app.exec();

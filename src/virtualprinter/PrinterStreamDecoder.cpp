@@ -1,187 +1,149 @@
 #include "PrinterStreamDecoder.h"
 
-namespace
-{
+#include <algorithm>
 
-constexpr char ESC = 0x1B;
-constexpr char GS = 0x1D;
-constexpr char US = 0x1F;
-constexpr char LF = 0x0A;
+using Layout = CommandFrame::Layout;
 
-quint8 byteAt(const QByteArray& bytes, qsizetype at)
-{
-    return static_cast<quint8>(bytes.at(at));
-}
-
-bool printable(quint8 byte)
-{
-    return byte >= 0x20 && byte <= 0x7E;
-}
-
-QString hex(const QByteArray& bytes, qsizetype at, qsizetype length)
-{
-    return QString::fromLatin1(bytes.mid(at, length).toHex(' ').toUpper());
-}
-
-QString distanceWords(int count)
-{
-    return QStringLiteral("%1 mm (%2 counts)").arg(millimetres(count)).arg(count);
-}
-
-} // namespace
-
-QStringList PrinterStreamDecoder::decode(const QByteArray& document)
+QStringList PrinterStreamDecoder::feed(QByteArrayView bytes)
 {
     QStringList lines;
-    qsizetype at = 0;
-    while (at < document.size()) {
-        Step step = decodeAt(document, at);
-        if (step.length == 0) {
-            lines << hex(document, at, document.size() - at) + QStringLiteral("  truncated ") +
-                         step.meaning;
-            break;
-        }
-        lines << hex(document, at, step.length) + QStringLiteral("  ") + step.meaning;
-        at += step.length;
+    feedInto(bytes, lines);
+    return lines;
+}
+
+QStringList PrinterStreamDecoder::finish()
+{
+    QStringList lines;
+    if (inCommand_) {
+        const bool runEnds = frame_.layout == Layout::Text || frame_.layout == Layout::Unknown;
+        lines << (runEnds ? line() : shownBytes() + QStringLiteral("  truncated ") + frame_.name);
+        inCommand_ = false;
+    }
+    if (headSize_ > 0) {
+        const QByteArrayView head(head_.data(), headSize_);
+        lines << QString::fromLatin1(head.toByteArray().toHex(' ').toUpper()) +
+                     QStringLiteral("  truncated ") + EscPosCommandSet::frame(head, settings_).name;
+        headSize_ = 0;
     }
     return lines;
 }
 
-PrinterStreamDecoder::Step PrinterStreamDecoder::decodeAt(const QByteArray& bytes, qsizetype at)
+QStringList PrinterStreamDecoder::decode(QByteArrayView document)
 {
-    switch (bytes.at(at)) {
-    case ESC:
-        return escape(bytes, at);
-    case GS:
-        return groupSeparator(bytes, at);
-    case US:
-        return makerCommand(bytes, at);
-    case LF:
-        return {1, QStringLiteral("LF: print and feed one line")};
-    default:
+    QStringList lines = feed(document);
+    return lines + finish();
+}
+
+void PrinterStreamDecoder::feedInto(QByteArrayView bytes, QStringList& lines)
+{
+    while (!bytes.isEmpty())
+        bytes =
+            bytes.sliced(inCommand_ ? continueCommand(bytes, lines) : startCommand(bytes, lines));
+}
+
+// Gathers a command's first bytes until its frame is known; returns how many it took.
+qsizetype PrinterStreamDecoder::startCommand(QByteArrayView bytes, QStringList& lines)
+{
+    const qsizetype held = headSize_;
+    const qsizetype added = std::min(bytes.size(), EscPosCommandSet::LongestHead - held);
+    std::copy_n(bytes.data(), added, head_.data() + held);
+    headSize_ += added;
+    const QByteArrayView head(head_.data(), headSize_);
+    CommandFrame frame = EscPosCommandSet::frame(head, settings_);
+    if (frame.layout == Layout::CutShort) {
+        if (headSize_ < EscPosCommandSet::LongestHead)
+            return added;
+        frame = {Layout::Fixed, 1, 0, {}, QStringLiteral("unknown bytes"), {}}; // never stall
+    }
+    const std::array<char, EscPosCommandSet::LongestHead> taken = head_;
+    headSize_ = 0;
+    begin(frame, QByteArrayView(taken.data(), frame.length), lines);
+    if (frame.length >= held)
+        return frame.length - held;
+    // The command ended inside the bytes held from before: they start the next ones.
+    feedInto(QByteArrayView(taken.data() + frame.length, held - frame.length), lines);
+    return 0;
+}
+
+// Takes the data or the run of the command under way; returns how many bytes it took.
+qsizetype PrinterStreamDecoder::continueCommand(QByteArrayView bytes, QStringList& lines)
+{
+    qsizetype length = 0;
+    bool ends = false;
+    switch (frame_.layout) {
+    case Layout::Fixed:
+        length = qsizetype(std::min<qint64>(dataLeft_, bytes.size()));
+        dataLeft_ -= length;
+        ends = dataLeft_ == 0;
+        break;
+    case Layout::UpToNul: {
+        const qsizetype nul = bytes.indexOf('\0');
+        ends = nul >= 0;
+        length = ends ? nul + 1 : bytes.size();
         break;
     }
-    qsizetype end = at;
-    while (end < bytes.size() && printable(byteAt(bytes, end)))
-        ++end;
-    if (end > at)
-        return {end - at,
-                QStringLiteral("text \"%1\"").arg(QString::fromLatin1(bytes.mid(at, end - at)))};
-    end = at + 1;
-    // Unknown bytes run up to the next byte that starts something known.
-    while (end < bytes.size() && !printable(byteAt(bytes, end)) &&
-           !QByteArray("\x1B\x1D\x1F\x0A").contains(bytes.at(end)))
-        ++end;
-    return {end - at, QStringLiteral("unknown bytes")};
-}
-
-PrinterStreamDecoder::Step PrinterStreamDecoder::escape(const QByteArray& bytes, qsizetype at)
-{
-    if (at + 1 >= bytes.size())
-        return {0, QStringLiteral("ESC command")};
-    if (bytes.at(at + 1) == '@')
-        return {2, QStringLiteral("ESC @: initialise the printer")};
-    return {2, QStringLiteral("ESC %1: unknown command").arg(hex(bytes, at + 1, 1))};
-}
-
-PrinterStreamDecoder::Step PrinterStreamDecoder::groupSeparator(const QByteArray& bytes,
-                                                                qsizetype at)
-{
-    if (at + 1 >= bytes.size())
-        return {0, QStringLiteral("GS command")};
-    switch (bytes.at(at + 1)) {
-    case 0x0C:
-        return {2, QStringLiteral("GS FF: feed marked paper to the print starting position")};
-    case 'V': {
-        if (at + 2 >= bytes.size())
-            return {0, QStringLiteral("GS V")};
-        const quint8 m = byteAt(bytes, at + 2);
-        if (m == 0 || m == 0x30)
-            return {3, QStringLiteral("GS V: full cut")};
-        if (m == 1 || m == 0x31)
-            return {3, QStringLiteral("GS V: partial cut")};
-        if (m == 0x41 || m == 0x42) {
-            if (at + 3 >= bytes.size())
-                return {0, QStringLiteral("GS V")};
-            return {4, QStringLiteral("GS V: feed %1 and %2 cut")
-                           .arg(byteAt(bytes, at + 3))
-                           .arg(m == 0x41 ? QStringLiteral("full") : QStringLiteral("partial"))};
-        }
-        return {3, QStringLiteral("GS V: unknown cut mode %1").arg(hex(bytes, at + 2, 1))};
-    }
-    case '(':
-        if (at + 2 < bytes.size() && bytes.at(at + 2) == 'F')
-            return positionAdjustment(bytes, at);
-        if (at + 2 >= bytes.size())
-            return {0, QStringLiteral("GS (")};
-        break;
-    default:
+    case Layout::Text:
+    case Layout::Unknown: {
+        const auto continues = frame_.layout == Layout::Text ? EscPosCommandSet::continuesText
+                                                             : EscPosCommandSet::continuesUnknown;
+        const auto* const data = reinterpret_cast<const quint8*>(bytes.data());
+        length = std::find_if_not(data, data + bytes.size(), continues) - data;
+        ends = length < bytes.size();
         break;
     }
-    return {2, QStringLiteral("GS %1: unknown command").arg(hex(bytes, at + 1, 1))};
+    case Layout::CutShort:
+        break;
+    }
+    take(bytes.first(length));
+    if (ends)
+        end(lines);
+    return length;
 }
 
-// GS ( F pL pH a m nL nH: where printing starts or the cut falls after a black mark.
-PrinterStreamDecoder::Step PrinterStreamDecoder::positionAdjustment(const QByteArray& bytes,
-                                                                    qsizetype at)
+void PrinterStreamDecoder::begin(const CommandFrame& frame, QByteArrayView head, QStringList& lines)
 {
-    if (at + 4 >= bytes.size())
-        return {0, QStringLiteral("GS ( F")};
-    const int parameters = byteAt(bytes, at + 3) | byteAt(bytes, at + 4) << 8;
-    const qsizetype length = 5 + parameters;
-    if (at + length > bytes.size())
-        return {0, QStringLiteral("GS ( F")};
-    if (parameters != 4)
-        return {length, QStringLiteral("GS ( F: unexpected parameter length %1").arg(parameters)};
-    const quint8 a = byteAt(bytes, at + 5);
-    const quint8 m = byteAt(bytes, at + 6);
-    const int count = byteAt(bytes, at + 7) | byteAt(bytes, at + 8) << 8;
-    if ((a != 1 && a != 2) || m > 1)
-        return {length, QStringLiteral("GS ( F: unknown function %1 direction %2")
-                            .arg(hex(bytes, at + 5, 1), hex(bytes, at + 6, 1))};
-    const bool backfeed = m == 1;
-    (a == 1 ? settings_.printStart : settings_.cutPosition) = PositionAdjustment{count, backfeed};
-    return {length,
-            QStringLiteral("GS ( F: %1 %2 %3")
-                .arg(a == 1 ? QStringLiteral("print start") : QStringLiteral("cut position"),
-                     backfeed ? QStringLiteral("backfeed") : QStringLiteral("feed"),
-                     distanceWords(count))};
+    frame_ = frame;
+    shown_.clear();
+    taken_ = 0;
+    dataLeft_ = frame.dataLength;
+    answer_ += frame.answer;
+    inCommand_ = true;
+    take(head);
+    if (frame.layout == Layout::Fixed && dataLeft_ == 0)
+        end(lines);
 }
 
-// 1F 1B 1F fn 04 05 06 and the parameter: the maker's black-mark commands.
-PrinterStreamDecoder::Step PrinterStreamDecoder::makerCommand(const QByteArray& bytes, qsizetype at)
+void PrinterStreamDecoder::take(QByteArrayView bytes)
 {
-    // 1F 1B 1F ?? 04 05 06, the function byte at index 3 being free.
-    static const QByteArray frame("\x1F\x1B\x1F\x00\x04\x05\x06", 7);
-    const QByteArray head = bytes.mid(at, frame.size());
-    for (qsizetype i = 0; i < head.size(); ++i) {
-        if (i != 3 && head.at(i) != frame.at(i))
-            return {1, QStringLiteral("unknown bytes")};
+    taken_ += bytes.size();
+    const qsizetype room = ShownBytes - shown_.size();
+    if (room > 0)
+        shown_.append(bytes.first(std::min(room, bytes.size())));
+}
+
+void PrinterStreamDecoder::end(QStringList& lines)
+{
+    lines << line();
+    inCommand_ = false;
+}
+
+QString PrinterStreamDecoder::shownBytes() const
+{
+    static constexpr char digits[] = "0123456789ABCDEF";
+    QString text(std::max<qsizetype>(0, shown_.size() * 3 - 1), u' ');
+    for (qsizetype i = 0; i < shown_.size(); ++i) {
+        text[3 * i] = QLatin1Char(digits[quint8(shown_[i]) >> 4]);
+        text[3 * i + 1] = QLatin1Char(digits[quint8(shown_[i]) & 0xF]);
     }
-    if (head.size() < frame.size())
-        return {0, QStringLiteral("maker command")};
-    const quint8 function = byteAt(bytes, at + 3);
-    if (function == 0x80) {
-        if (at + 8 > bytes.size())
-            return {0, QStringLiteral("maker command 80")};
-        const quint8 value = byteAt(bytes, at + 7);
-        if (value != 0x66 && value != 0x44)
-            return {
-                8,
-                QStringLiteral("black mark function: unknown value %1").arg(hex(bytes, at + 7, 1))};
-        settings_.functionOn = value == 0x44;
-        return {8, QStringLiteral("black mark function %1")
-                       .arg(value == 0x44 ? QStringLiteral("on") : QStringLiteral("off"))};
-    }
-    if (function == 0x81 || function == 0x82) {
-        if (at + 9 > bytes.size())
-            return {0, QStringLiteral("maker command %1").arg(hex(bytes, at + 3, 1))};
-        const int count = byteAt(bytes, at + 7) | byteAt(bytes, at + 8) << 8;
-        (function == 0x81 ? settings_.markMaxWidth : settings_.paperMaxWidth) = count;
-        return {9, QStringLiteral("%1 %2").arg(function == 0x81
-                                                   ? QStringLiteral("black mark max width")
-                                                   : QStringLiteral("black mark paper max width"),
-                                               distanceWords(count))};
-    }
-    return {7, QStringLiteral("maker command %1: unknown function").arg(hex(bytes, at + 3, 1))};
+    if (taken_ > shown_.size())
+        text += QStringLiteral(" \u2026 (%1 bytes)").arg(taken_);
+    return text;
+}
+
+QString PrinterStreamDecoder::line() const
+{
+    if (frame_.layout != Layout::Text)
+        return shownBytes() + QStringLiteral("  ") + frame_.meaning;
+    return shownBytes() + QStringLiteral("  text \"") + QLatin1String(shown_) +
+           (taken_ > shown_.size() ? QStringLiteral("\u2026\"") : QStringLiteral("\""));
 }

@@ -1,31 +1,51 @@
 #pragma once
 
 #include "BlackMarkSettings.h"
+#include "EscPosCommandSet.h"
 
 #include <QByteArray>
 #include <QStringList>
+#include <array>
 
-// Reads a document the way the printer would: one readable line per command, and the
-// black-mark settings it changes.
+// Reads a document the way the printer would, as its bytes arrive: one readable line per
+// command, and the black-mark settings it changes. It holds only the command not yet
+// finished, and of that only its first bytes, so that a document of any size fits.
 class PrinterStreamDecoder
 {
 public:
-    // Each line is the command's bytes in hex, two blanks, and what they mean.
-    QStringList decode(const QByteArray& document);
+    // A line shows at most this many of its command's bytes, then how many there were.
+    static constexpr qsizetype ShownBytes = 48;
 
-    const BlackMarkSettings& settings() const { return settings_; }
+    explicit PrinterStreamDecoder(BlackMarkSettings& settings) : settings_(settings) {}
+
+    // The lines of the commands that end within these bytes. Each line is the command's bytes
+    // in hex, two blanks, and what they mean.
+    QStringList feed(QByteArrayView bytes);
+    // The lines of what is left when the document ends.
+    QStringList finish();
+    // A whole document at once: feed() and finish().
+    QStringList decode(QByteArrayView document);
+
+    // What a ready printer answers to the status requests fed so far, once.
+    QByteArray takeAnswer() { return std::exchange(answer_, {}); }
 
 private:
-    struct Step {
-        qsizetype length; // bytes taken; 0 when the command is cut short
-        QString meaning;
-    };
+    void feedInto(QByteArrayView bytes, QStringList& lines);
+    qsizetype startCommand(QByteArrayView bytes, QStringList& lines);
+    qsizetype continueCommand(QByteArrayView bytes, QStringList& lines);
+    void begin(const CommandFrame& frame, QByteArrayView head, QStringList& lines);
+    void take(QByteArrayView bytes);
+    void end(QStringList& lines);
+    QString shownBytes() const;
+    QString line() const;
 
-    Step decodeAt(const QByteArray& bytes, qsizetype at);
-    Step escape(const QByteArray& bytes, qsizetype at);
-    Step groupSeparator(const QByteArray& bytes, qsizetype at);
-    Step positionAdjustment(const QByteArray& bytes, qsizetype at);
-    Step makerCommand(const QByteArray& bytes, qsizetype at);
-
-    BlackMarkSettings settings_;
+    BlackMarkSettings& settings_;
+    std::array<char, EscPosCommandSet::LongestHead> head_{}; // a command start not yet known
+    qsizetype headSize_ = 0;
+    bool inCommand_ = false;
+    CommandFrame frame_; // of the command being taken
+    QByteArray shown_;   // its first bytes
+    qint64 taken_ = 0;   // its bytes so far
+    qint64 dataLeft_ = 0;
+    QByteArray answer_;
 };

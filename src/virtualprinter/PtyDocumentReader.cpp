@@ -1,5 +1,8 @@
 #include "PtyDocumentReader.h"
 
+#include "VirtualPrinterOutput.h"
+
+#include <QByteArray>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -7,7 +10,8 @@
 #include <termios.h>
 #include <unistd.h>
 
-PtyDocumentReader::PtyDocumentReader(QObject* parent) : QObject(parent)
+PtyDocumentReader::PtyDocumentReader(VirtualPrinterOutput& output, QObject* parent)
+    : QObject(parent), output_(output)
 {
     pause_.setSingleShot(true);
     pause_.setInterval(DocumentPauseMs);
@@ -40,22 +44,28 @@ bool PtyDocumentReader::open(QString& failure)
     return true;
 }
 
+// One slice a wake-up: the notifier wakes again while more is waiting.
 void PtyDocumentReader::readAvailable()
 {
-    char buffer[4096];
-    for (;;) {
-        const ssize_t n = ::read(master_, buffer, sizeof buffer);
-        if (n <= 0)
-            break;
-        received_.append(buffer, n);
+    QByteArray slice(SliceBytes, Qt::Uninitialized);
+    const ssize_t n = ::read(master_, slice.data(), size_t(slice.size()));
+    if (n <= 0)
+        return;
+    if (document_ == 0)
+        document_ = output_.begin(slavePath_);
+    const QByteArray answer = output_.take(document_, QByteArrayView(slice.constData(), n));
+    // A full line drops the answer, as a printer's full transmit buffer would.
+    if (!answer.isEmpty()) {
+        [[maybe_unused]] const ssize_t written =
+            ::write(master_, answer.constData(), size_t(answer.size()));
     }
-    if (!received_.isEmpty())
-        pause_.start();
+    pause_.start();
 }
 
 void PtyDocumentReader::endDocument()
 {
-    const QByteArray document = received_;
-    received_.clear();
-    emit documentReceived(document, slavePath_);
+    // Answers the sender left unread would otherwise greet the next one.
+    ::tcflush(slave_, TCIFLUSH);
+    output_.end(std::exchange(document_, 0));
+    emit documentEnded();
 }

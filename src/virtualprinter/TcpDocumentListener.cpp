@@ -1,12 +1,22 @@
 #include "TcpDocumentListener.h"
 
+#include "TcpDocumentConnection.h"
+
 #include <QHostAddress>
 #include <QHostInfo>
 #include <QTcpSocket>
 
-TcpDocumentListener::TcpDocumentListener(QObject* parent) : QObject(parent)
+TcpDocumentListener::TcpDocumentListener(VirtualPrinterOutput& output, int idleSeconds,
+                                         QObject* parent)
+    : QObject(parent), output_(output), idleSeconds_(idleSeconds)
 {
+    // Connections not yet served stay in the kernel's backlog, not in this process.
+    server_.setMaxPendingConnections(1);
     connect(&server_, &QTcpServer::newConnection, this, &TcpDocumentListener::accept);
+    connect(&server_, &QTcpServer::acceptError, this, &TcpDocumentListener::waitForDescriptor);
+    retry_.setSingleShot(true);
+    retry_.setInterval(DescriptorRetryMs);
+    connect(&retry_, &QTimer::timeout, this, &TcpDocumentListener::accept);
 }
 
 bool TcpDocumentListener::listen(const QString& host, quint16 port, QString& failure)
@@ -39,18 +49,30 @@ QString TcpDocumentListener::address() const
 
 void TcpDocumentListener::accept()
 {
-    while (QTcpSocket* peer = server_.nextPendingConnection()) {
-        auto* received = new QByteArray;
-        const QString from =
-            peer->peerAddress().toString() + u':' + QString::number(peer->peerPort());
-        connect(peer, &QTcpSocket::readyRead, peer,
-                [peer, received] { *received += peer->readAll(); });
-        connect(peer, &QTcpSocket::disconnected, this, [this, peer, received, from] {
-            *received += peer->readAll();
-            const QByteArray document = *received;
-            delete received;
-            peer->deleteLater();
-            emit documentReceived(document, from);
+    while (connections_ < MostConnections) {
+        QTcpSocket* peer = server_.nextPendingConnection();
+        if (!peer)
+            break;
+        ++connections_;
+        auto* connection = new TcpDocumentConnection(peer, output_, idleSeconds_, this);
+        connect(connection, &TcpDocumentConnection::ended, this, [this] {
+            --connections_;
+            emit documentEnded();
+            accept();
         });
     }
+    if (connections_ < MostConnections) {
+        retry_.stop();
+        server_.resumeAccepting();
+    } else {
+        server_.pauseAccepting();
+    }
+}
+
+// Out of descriptors: wait until one of ours closes or the retry is due, instead of asking
+// the kernel again at once.
+void TcpDocumentListener::waitForDescriptor()
+{
+    server_.pauseAccepting();
+    retry_.start();
 }

@@ -1,26 +1,38 @@
 #pragma once
 
-#include <QHash>
 #include <QObject>
 #include <QTcpServer>
+#include <QTimer>
 
-// Takes every connection as one document, whole when the sender closes it.
+class VirtualPrinterOutput;
+
+// Takes every connection as one document, decoded as it arrives and ended when the sender
+// closes it. At most MostConnections are served at once; further senders wait in the
+// listen backlog.
 class TcpDocumentListener : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit TcpDocumentListener(QObject* parent = nullptr);
+    static constexpr int MostConnections = 64;
+    static constexpr int DescriptorRetryMs = 500;
+
+    TcpDocumentListener(VirtualPrinterOutput& output, int idleSeconds, QObject* parent = nullptr);
 
     bool listen(const QString& host, quint16 port, QString& failure);
     quint16 port() const { return server_.serverPort(); }
     QString address() const;
 
 signals:
-    void documentReceived(const QByteArray& bytes, const QString& from);
+    void documentEnded();
 
 private:
     void accept();
+    void waitForDescriptor();
 
+    VirtualPrinterOutput& output_;
+    int idleSeconds_;
     QTcpServer server_;
+    QTimer retry_;
+    int connections_ = 0;
 };

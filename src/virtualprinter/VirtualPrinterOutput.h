@@ -1,19 +1,43 @@
 #pragma once
 
+#include "BlackMarkSettings.h"
 #include "PrinterStreamDecoder.h"
 
 #include <QTextStream>
+#include <map>
 
-// Decodes each whole document and prints its lines and then the settings held.
+// The printer's side of every document under way: decodes each as its bytes arrive, prints
+// its lines, and at its end its size and the settings the printer then holds. Lines of
+// documents that arrive at the same time are told apart by a "document N from ..." line
+// before each stretch of one document's lines.
 class VirtualPrinterOutput
 {
 public:
     explicit VirtualPrinterOutput(QTextStream& out) : out_(out) {}
 
-    void document(const QByteArray& bytes, const QString& from);
+    // Whether status requests get a ready printer's answer.
+    void setAnswersStatus(bool answers) { answersStatus_ = answers; }
+
+    // A new document from a sender; returns its number.
+    int begin(const QString& from);
+    // Decodes the next bytes of a document; returns what the printer answers to them.
+    QByteArray take(int document, QByteArrayView bytes);
+    // The document is over; `note` says why, when the sender did not end it.
+    void end(int document, const QString& note = {});
 
 private:
+    struct Document {
+        QString from;
+        PrinterStreamDecoder decoder;
+        qint64 size = 0;
+    };
+
+    void print(int number, const Document& document, const QStringList& lines);
+
     QTextStream& out_;
-    PrinterStreamDecoder decoder_;
-    int documents_ = 0;
+    BlackMarkSettings settings_;
+    std::map<int, Document> documents_;
+    int count_ = 0;
+    int shown_ = 0; // the document whose lines were printed last
+    bool answersStatus_ = true;
 };
