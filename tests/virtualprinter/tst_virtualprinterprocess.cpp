@@ -3,12 +3,8 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <sys/resource.h>
-#include <sys/socket.h>
 #include <thread>
-#include <unistd.h>
 
 // The virtual printer as its users run it: a process on loopback, under load and left idle.
 namespace
@@ -77,23 +73,14 @@ QByteArray receiptBlock()
 // Sends blocks as fast as the printer takes them, from a thread of its own, with a bound.
 bool sendBlocks(quint16 port, const QByteArray& block, int count)
 {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    const timeval bound{30, 0};
-    ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &bound, sizeof bound);
-    bool sent = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, port);
+    bool sent = socket.waitForConnected(5000);
     for (int i = 0; sent && i < count; ++i) {
-        for (qsizetype at = 0; sent && at < block.size();) {
-            const ssize_t n =
-                ::send(fd, block.constData() + at, size_t(block.size() - at), MSG_NOSIGNAL);
-            sent = n > 0;
-            at += n;
-        }
+        sent = socket.write(block) == block.size();
+        while (sent && socket.bytesToWrite() > 0)
+            sent = socket.waitForBytesWritten(30000);
     }
-    ::close(fd);
     return sent;
 }
 
@@ -104,65 +91,62 @@ class TestVirtualPrinterProcess : public QObject
     Q_OBJECT
 
 private slots:
-    void takesSmallDocumentWhileLargeOneStreams();
-    void answersStatusAndClosesWhenIdle_data();
-    void answersStatusAndClosesWhenIdle();
-};
-
-void TestVirtualPrinterProcess::takesSmallDocumentWhileLargeOneStreams()
-{
+    void takesSmallDocumentWhileLargeOneStreams()
+    {
 #ifdef __SANITIZE_ADDRESS__
-    QSKIP("AddressSanitizer reserves more address space than the cap allows");
+        QSKIP("AddressSanitizer reserves more address space than the cap allows");
 #endif
-    // The libraries take about 55 MB of address space; the 50 MB document must not be held whole.
-    VirtualPrinter printer({}, rlim_t(128) << 20);
-    QVERIFY(printer.waitFor("listening on"));
-    bool sent = false;
-    std::thread large([&] { sent = sendBlocks(printer.port, receiptBlock(), 50); });
-    QVERIFY(printer.waitFor("document 1 from"));
+        // The libraries take about 55 MB of address space; the 50 MB document must not be held
+        // whole.
+        VirtualPrinter printer({}, rlim_t(128) << 20);
+        QVERIFY(printer.waitFor("listening on"));
+        bool sent = false;
+        std::thread large([&] { sent = sendBlocks(printer.port, receiptBlock(), 50); });
+        QVERIFY(printer.waitFor("document 1 from"));
 
-    QTcpSocket small;
-    small.connectToHost(QHostAddress::LocalHost, printer.port);
-    QVERIFY(small.waitForConnected(5000));
-    small.write(QByteArray::fromHex("1F1B1F810405066009"));
-    QVERIFY(small.waitForBytesWritten(5000));
-    small.disconnectFromHost();
-    const bool smallTaken =
-        printer.waitFor("  1F 1B 1F 81 04 05 06 60 09  black mark max width 300 "
-                        "mm \\(2400 counts\\)\\ndocument 2 from [^\\n]*, 9 bytes\\n");
-    // Reading the printer's output while the large one streams keeps it from blocking on it.
-    const bool largeTaken = printer.waitFor("document 1 from [^\\n]*, 52428800 bytes\\n");
-    large.join();
-    QVERIFY2(smallTaken, printer.output().right(2000).constData());
-    QVERIFY(sent);
-    QVERIFY2(largeTaken, printer.output().right(2000).constData());
-    QVERIFY(printer.running());
-}
+        QTcpSocket small;
+        small.connectToHost(QHostAddress::LocalHost, printer.port);
+        QVERIFY(small.waitForConnected(5000));
+        small.write(QByteArray::fromHex("1F1B1F810405066009"));
+        QVERIFY(small.waitForBytesWritten(5000));
+        small.disconnectFromHost();
+        const bool smallTaken =
+            printer.waitFor("  1F 1B 1F 81 04 05 06 60 09  black mark max width 300 "
+                            "mm \\(2400 counts\\)\\ndocument 2 from [^\\n]*, 9 bytes\\n");
+        // Reading the printer's output while the large one streams keeps it from blocking on it.
+        const bool largeTaken = printer.waitFor("document 1 from [^\\n]*, 52428800 bytes\\n");
+        large.join();
+        QVERIFY2(smallTaken, printer.output().right(2000).constData());
+        QVERIFY(sent);
+        QVERIFY2(largeTaken, printer.output().right(2000).constData());
+        QVERIFY(printer.running());
+    }
 
-void TestVirtualPrinterProcess::answersStatusAndClosesWhenIdle_data()
-{
-    QTest::addColumn<QStringList>("options");
-    QTest::addColumn<QByteArray>("answer");
-    QTest::newRow("ready printer") << QStringList{"--idle", "1"} << QByteArray("\x16");
-    QTest::newRow("no status") << QStringList{"--idle", "1", "--no-status"} << QByteArray();
-}
-
-void TestVirtualPrinterProcess::answersStatusAndClosesWhenIdle()
-{
-    QFETCH(QStringList, options);
-    QFETCH(QByteArray, answer);
-    VirtualPrinter printer(options);
-    QVERIFY(printer.waitFor("listening on"));
-    QTcpSocket client;
-    client.connectToHost(QHostAddress::LocalHost, printer.port);
-    QVERIFY(client.waitForConnected(5000));
-    client.write(QByteArray::fromHex("100401"));
-    // Then nothing: the printer ends it.
-    QVERIFY(client.state() == QAbstractSocket::UnconnectedState ||
-            client.waitForDisconnected(10000));
-    QCOMPARE(client.readAll(), answer);
-    QVERIFY(printer.waitFor("document 1 from [^\\n]*, 3 bytes, closed after 1 s without data\\n"));
-}
+    void answersStatusAndClosesWhenIdle_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QByteArray>("answer");
+        QTest::newRow("ready printer") << QStringList{"--idle", "1"} << QByteArray("\x16");
+        QTest::newRow("no status") << QStringList{"--idle", "1", "--no-status"} << QByteArray();
+    }
+    void answersStatusAndClosesWhenIdle()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QByteArray, answer);
+        VirtualPrinter printer(options);
+        QVERIFY(printer.waitFor("listening on"));
+        QTcpSocket client;
+        client.connectToHost(QHostAddress::LocalHost, printer.port);
+        QVERIFY(client.waitForConnected(5000));
+        client.write(QByteArray::fromHex("100401"));
+        // Then nothing: the printer ends it.
+        QVERIFY(client.state() == QAbstractSocket::UnconnectedState ||
+                client.waitForDisconnected(10000));
+        QCOMPARE(client.readAll(), answer);
+        QVERIFY(
+            printer.waitFor("document 1 from [^\\n]*, 3 bytes, closed after 1 s without data\\n"));
+    }
+};
 
 QTEST_GUILESS_MAIN(TestVirtualPrinterProcess)
 #include "tst_virtualprinterprocess.moc"
