@@ -66,7 +66,6 @@ private slots:
                 "\"com1\" is no port: it must begin with ETH, COM, LPT or DRI" + help);
         refused("odd baud", {"--port", "COM1", "--baud", "4800", "test-cut"},
                 "the baud rate must be 9600, 19200, 38400 or 115200, not \"4800\"" + help);
-        refused("unknown option", {"--colour", "test-cut"}, "Unknown option 'colour'." + help);
         QTest::newRow("not opened") << Case{ip + QStringList{"test-cut"}, -1, 1,
                                             "blackmark: Fail to open port,please check! "
                                             "scripted failure\n"};

@@ -7,125 +7,130 @@ class TestPrinterStreamDecoder : public QObject
     Q_OBJECT
 
 private slots:
-    void decodes_data();
-    void decodes();
-    void keepsSettingsAcrossDocuments();
+    void decodes_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QByteArray>("answer");
+
+        const auto row = [](const char* name, const QByteArray& hex, QStringList lines,
+                            const char* answer = "") {
+            QTest::newRow(name) << QByteArray::fromHex(hex) << lines << QByteArray::fromHex(answer);
+        };
+        row("mark max width", "1F1B1F810405066009",
+            {"1F 1B 1F 81 04 05 06 60 09  black mark max width 300 mm (2400 counts)"});
+        row("paper max width", "1F1B1F820405065000",
+            {"1F 1B 1F 82 04 05 06 50 00  black mark paper max width 10 mm (80 counts)"});
+        row("function on", "1F1B1F8004050644", {"1F 1B 1F 80 04 05 06 44  black mark function on"});
+        row("function odd value", "1F1B1F8004050601",
+            {"1F 1B 1F 80 04 05 06 01  black mark function: unknown value 01"});
+        row("maker unknown function", "1F1B1F8304050601",
+            {"1F 1B 1F 83 04 05 06  maker command 83: unknown function", "01  unknown bytes"});
+        row("print start feed", "1D284604000100640000",
+            {"1D 28 46 04 00 01 00 64 00  GS ( F: print start feed 12.5 mm (100 counts)",
+             "00  unknown bytes"});
+        row("cut backfeed", "1D28460400020108FF",
+            {"1D 28 46 04 00 02 01 08 FF  GS ( F: cut position backfeed 8161 mm (65288 counts)"});
+        row("GS ( F odd length", "1D2846020001FF",
+            {"1D 28 46 02 00 01 FF  GS ( F: unexpected parameter length 2"});
+        row("GS ( F odd function", "1D28460400030000FF",
+            {"1D 28 46 04 00 03 00 00 FF  GS ( F: unknown function 03 direction 00"});
+        row("find start and print",
+            "1B401D0C2A2A2A2A5445535420535441525420504F534954494F4E2A2A2A2A0A",
+            {"1B 40  ESC @: initialise the printer",
+             "1D 0C  GS FF: feed marked paper to the print starting position",
+             "2A 2A 2A 2A 54 45 53 54 20 53 54 41 52 54 20 50 4F 53 49 54 49 4F 4E 2A 2A 2A 2A  "
+             "text "
+             "\"****TEST START POSITION****\"",
+             "0A  LF: print and feed one line"});
+        row("cuts", "1D56301D56011D564205",
+            {"1D 56 30  GS V: full cut", "1D 56 01  GS V: partial cut",
+             "1D 56 42 05  GS V: feed 5 and partial cut"});
+        row("unknown bytes", "0001FE1B40",
+            {"00 01 FE  unknown bytes", "1B 40  ESC @: initialise the printer"});
+        row("unknown ESC", "1B7E", {"1B 7E  ESC 7E: unknown command"});
+        row("fixed parameters", "1B61011B700032781D4C30011C26",
+            {"1B 61 01  ESC a: justification 1",
+             "1B 70 00 32 78  ESC p: drawer pulse on pin 0, 50 on, 120 off",
+             "1D 4C 30 01  GS L: left margin 304", "1C 26  FS &: kanji mode on"});
+        row("bit image", "1B2A2101000102030A",
+            {"1B 2A 21 01 00 01 02 03  ESC *: bit image mode 33, 1 columns",
+             "0A  LF: print and feed one line"});
+        row("raster image", "1D76300002000100AABB",
+            {"1D 76 30 00 02 00 01 00 AA BB  GS v 0: raster image 16 x 1 dots, mode 0"});
+        row("parameter block", "1D286B030031430541",
+            {"1D 28 6B 03 00 31 43 05  GS ( k: 2D code, 3 parameter bytes", "41  text \"A\""});
+        row("barcodes",
+            "1D6B0431320000"
+            "1D6B4902414200",
+            {"1D 6B 04 31 32 00  GS k: barcode CODE39 (system 4)", "00  unknown bytes",
+             "1D 6B 49 02 41 42  GS k: barcode CODE128 (system 73)", "00  unknown bytes"});
+        row("status requests", "1004011004021D7231",
+            {"10 04 01  DLE EOT: printer status request (ready: 16)",
+             "10 04 02  DLE EOT: offline cause request (ready: 12)",
+             "1D 72 31  GS r: paper sensor request (ready: 00)"},
+            "161200");
+        row("long text", QByteArray(600, '4') + "0A",
+            {"44 44 44 44 44 44 44 44 44 44 44 44 44 44 44 44 44 44 44 44 44 44 44 44 44 44 44 44 "
+             "44 "
+             "44 44 44 44 44 44 44 44 44 44 44 44 44 44 44 44 44 44 44 \u2026 (300 bytes)  text "
+             "\"DDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDD\u2026\"",
+             "0A  LF: print and feed one line"});
+        row("maker frame broken late", "1F1B1F81040541",
+            {"1F  unknown bytes", "1B 1F  ESC 1F: unknown command", "81 04 05  unknown bytes",
+             "41  text \"A\""});
+        row("lone 1F", "1F40", {"1F  unknown bytes", "40  text \"@\""});
+        row("truncated maker", "1F1B1F8104", {"1F 1B 1F 81 04  truncated maker command"});
+        row("truncated distance", "1F1B1F81040506",
+            {"1F 1B 1F 81 04 05 06  truncated maker command 81"});
+        row("truncated GS ( F", "1D28460400010064", {"1D 28 46 04 00 01 00 64  truncated GS ( F"});
+        row("truncated ESC", "0A1B",
+            {"0A  LF: print and feed one line", "1B  truncated ESC command"});
+        row("truncated GS V", "1D56", {"1D 56  truncated GS V"});
+        row("truncated raster", "1D763000FF00FF00" + QByteArray(200, 'A'),
+            {"1D 76 30 00 FF 00 FF 00 AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA "
+             "AA "
+             "AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA \u2026 (108 bytes)  "
+             "truncated "
+             "GS v 0"});
+        row("truncated barcode", "1D6B0431", {"1D 6B 04 31  truncated GS k"});
+        row("empty", "", {});
+    }
+
+    void decodes()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, lines);
+        QFETCH(QByteArray, answer);
+        BlackMarkSettings settings;
+        PrinterStreamDecoder decoder(settings);
+        QCOMPARE(decoder.decode(bytes), lines);
+        QCOMPARE(decoder.takeAnswer(), answer);
+
+        PrinterStreamDecoder byteByByte(settings);
+        QStringList fed;
+        for (char byte : bytes)
+            fed += byteByByte.feed(QByteArrayView(&byte, 1));
+        QCOMPARE(fed + byteByByte.finish(), lines);
+    }
+
+    void keepsSettingsAcrossDocuments()
+    {
+        BlackMarkSettings settings;
+        QCOMPARE(
+            settings.describe(),
+            QStringLiteral("settings: mark max width not set, paper max width not set, black mark "
+                           "function not set, print start not set, cut position not set"));
+        for (const char* document :
+             {"1F1B1F810405066009", "1F1B1F8004050644", "1D284604000101100000",
+              "1B40"}) // initialising keeps the settings
+            PrinterStreamDecoder(settings).decode(QByteArray::fromHex(document));
+        QCOMPARE(
+            settings.describe(),
+            QStringLiteral("settings: mark max width 300 mm, paper max width not set, black mark "
+                           "function on, print start backfeed 2 mm, cut position not set"));
+    }
 };
-
-void TestPrinterStreamDecoder::decodes_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QStringList>("lines");
-    QTest::addColumn<QByteArray>("answer");
-
-    const auto row = [](const char* name, const QByteArray& hex, QStringList lines,
-                        const char* answer = "") {
-        QTest::newRow(name) << QByteArray::fromHex(hex) << lines << QByteArray::fromHex(answer);
-    };
-    row("mark max width", "1F1B1F810405066009",
-        {"1F 1B 1F 81 04 05 06 60 09  black mark max width 300 mm (2400 counts)"});
-    row("paper max width", "1F1B1F820405065000",
-        {"1F 1B 1F 82 04 05 06 50 00  black mark paper max width 10 mm (80 counts)"});
-    row("function on", "1F1B1F8004050644", {"1F 1B 1F 80 04 05 06 44  black mark function on"});
-    row("function odd value", "1F1B1F8004050601",
-        {"1F 1B 1F 80 04 05 06 01  black mark function: unknown value 01"});
-    row("maker unknown function", "1F1B1F8304050601",
-        {"1F 1B 1F 83 04 05 06  maker command 83: unknown function", "01  unknown bytes"});
-    row("print start feed", "1D284604000100640000",
-        {"1D 28 46 04 00 01 00 64 00  GS ( F: print start feed 12.5 mm (100 counts)",
-         "00  unknown bytes"});
-    row("cut backfeed", "1D28460400020108FF",
-        {"1D 28 46 04 00 02 01 08 FF  GS ( F: cut position backfeed 8161 mm (65288 counts)"});
-    row("GS ( F odd length", "1D2846020001FF",
-        {"1D 28 46 02 00 01 FF  GS ( F: unexpected parameter length 2"});
-    row("GS ( F odd function", "1D28460400030000FF",
-        {"1D 28 46 04 00 03 00 00 FF  GS ( F: unknown function 03 direction 00"});
-    row("find start and print", "1B401D0C2A2A2A2A5445535420535441525420504F534954494F4E2A2A2A2A0A",
-        {"1B 40  ESC @: initialise the printer",
-         "1D 0C  GS FF: feed marked paper to the print starting position",
-         "2A 2A 2A 2A 54 45 53 54 20 53 54 41 52 54 20 50 4F 53 49 54 49 4F 4E 2A 2A 2A 2A  text "
-         "\"****TEST START POSITION****\"",
-         "0A  LF: print and feed one line"});
-    row("cuts", "1D56301D56011D564205",
-        {"1D 56 30  GS V: full cut", "1D 56 01  GS V: partial cut",
-         "1D 56 42 05  GS V: feed 5 and partial cut"});
-    row("unknown bytes", "0001FE1B40",
-        {"00 01 FE  unknown bytes", "1B 40  ESC @: initialise the printer"});
-    row("unknown ESC", "1B7E", {"1B 7E  ESC 7E: unknown command"});
-    row("fixed parameters", "1B61011B700032781D4C30011C26",
-        {"1B 61 01  ESC a: justification 1",
-         "1B 70 00 32 78  ESC p: drawer pulse on pin 0, 50 on, 120 off",
-         "1D 4C 30 01  GS L: left margin 304", "1C 26  FS &: kanji mode on"});
-    row("bit image", "1B2A2101000102030A",
-        {"1B 2A 21 01 00 01 02 03  ESC *: bit image mode 33, 1 columns",
-         "0A  LF: print and feed one line"});
-    row("raster image", "1D76300002000100AABB",
-        {"1D 76 30 00 02 00 01 00 AA BB  GS v 0: raster image 16 x 1 dots, mode 0"});
-    row("parameter block", "1D286B030031430541",
-        {"1D 28 6B 03 00 31 43 05  GS ( k: 2D code, 3 parameter bytes", "41  text \"A\""});
-    row("barcodes",
-        "1D6B0431320000"
-        "1D6B4902414200",
-        {"1D 6B 04 31 32 00  GS k: barcode CODE39 (system 4)", "00  unknown bytes",
-         "1D 6B 49 02 41 42  GS k: barcode CODE128 (system 73)", "00  unknown bytes"});
-    row("status requests", "1004011004021D7231",
-        {"10 04 01  DLE EOT: printer status request (ready: 16)",
-         "10 04 02  DLE EOT: offline cause request (ready: 12)",
-         "1D 72 31  GS r: paper sensor request (ready: 00)"},
-        "161200");
-    row("long text", QByteArray(600, '4') + "0A",
-        {"44 44 44 44 44 44 44 44 44 44 44 44 44 44 44 44 44 44 44 44 44 44 44 44 44 44 44 44 44 "
-         "44 44 44 44 44 44 44 44 44 44 44 44 44 44 44 44 44 44 44 \u2026 (300 bytes)  text "
-         "\"DDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDD\u2026\"",
-         "0A  LF: print and feed one line"});
-    row("maker frame broken late", "1F1B1F81040541",
-        {"1F  unknown bytes", "1B 1F  ESC 1F: unknown command", "81 04 05  unknown bytes",
-         "41  text \"A\""});
-    row("lone 1F", "1F40", {"1F  unknown bytes", "40  text \"@\""});
-    row("truncated maker", "1F1B1F8104", {"1F 1B 1F 81 04  truncated maker command"});
-    row("truncated distance", "1F1B1F81040506",
-        {"1F 1B 1F 81 04 05 06  truncated maker command 81"});
-    row("truncated GS ( F", "1D28460400010064", {"1D 28 46 04 00 01 00 64  truncated GS ( F"});
-    row("truncated ESC", "0A1B", {"0A  LF: print and feed one line", "1B  truncated ESC command"});
-    row("truncated GS V", "1D56", {"1D 56  truncated GS V"});
-    row("truncated raster", "1D763000FF00FF00" + QByteArray(200, 'A'),
-        {"1D 76 30 00 FF 00 FF 00 AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA "
-         "AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA \u2026 (108 bytes)  truncated "
-         "GS v 0"});
-    row("truncated barcode", "1D6B0431", {"1D 6B 04 31  truncated GS k"});
-    row("empty", "", {});
-}
-
-void TestPrinterStreamDecoder::decodes()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QStringList, lines);
-    QFETCH(QByteArray, answer);
-    BlackMarkSettings settings;
-    PrinterStreamDecoder decoder(settings);
-    QCOMPARE(decoder.decode(bytes), lines);
-    QCOMPARE(decoder.takeAnswer(), answer);
-
-    PrinterStreamDecoder byteByByte(settings);
-    QStringList fed;
-    for (char byte : bytes)
-        fed += byteByByte.feed(QByteArrayView(&byte, 1));
-    QCOMPARE(fed + byteByByte.finish(), lines);
-}
-
-void TestPrinterStreamDecoder::keepsSettingsAcrossDocuments()
-{
-    BlackMarkSettings settings;
-    QCOMPARE(settings.describe(),
-             QStringLiteral("settings: mark max width not set, paper max width not set, black mark "
-                            "function not set, print start not set, cut position not set"));
-    for (const char* document : {"1F1B1F810405066009", "1F1B1F8004050644", "1D284604000101100000",
-                                 "1B40"}) // initialising keeps the settings
-        PrinterStreamDecoder(settings).decode(QByteArray::fromHex(document));
-    QCOMPARE(settings.describe(),
-             QStringLiteral("settings: mark max width 300 mm, paper max width not set, black mark "
-                            "function on, print start backfeed 2 mm, cut position not set"));
-}
 
 QTEST_APPLESS_MAIN(TestPrinterStreamDecoder)
 #include "tst_printerstreamdecoder.moc"

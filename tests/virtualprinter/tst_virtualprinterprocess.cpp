@@ -1,6 +1,7 @@
+#include "LoopbackPrinter.h"
+
 #include <QProcess>
 #include <QRegularExpression>
-#include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
 #include <sys/resource.h>
@@ -15,10 +16,7 @@ class VirtualPrinter
 public:
     explicit VirtualPrinter(const QStringList& options, rlim_t addressSpace = RLIM_INFINITY)
     {
-        QTcpServer probe;
-        probe.listen(QHostAddress::LocalHost);
-        port = probe.serverPort();
-        probe.close();
+        port = LoopbackPrinter().port(); // free until the printer takes it
         process_.setProgram(QStringLiteral(BLACKMARK_PRINTER));
         process_.setArguments(options +
                               QStringList{"--listen", "127.0.0.1:" + QString::number(port)});
