@@ -191,10 +191,8 @@ int BlackmarkCommandLine::run(const QStringList& arguments)
     case SendOutcome::Result::Refused:
         return BadInput; // the message has been shown
     case SendOutcome::Result::PortNotOpened:
-        return NotSent;
     case SendOutcome::Result::DocumentFailed:
-        err_ << "blackmark: the document did not reach the printer: " << outcome.reason << Qt::endl;
-        return NotSent;
+        return NotSent; // the message has been shown
     }
     return NotSent;
 }

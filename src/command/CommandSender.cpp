@@ -8,6 +8,8 @@
 
 const QString CommandSender::PortErrorText = QStringLiteral("Fail to open port,please check!");
 const QString CommandSender::PortErrorTitle = QStringLiteral("error");
+const QString CommandSender::DocumentFailedText =
+    QStringLiteral("The command did not reach the printer.");
 const QString CommandSender::CommandRefusedText =
     QStringLiteral("This is not a printer command; nothing was sent.");
 
@@ -52,5 +54,6 @@ SendOutcome CommandSender::SendHexCommand(QString& text, const PortSettings& por
 
     if (!firstFailure)
         return {};
+    messages_.show({DocumentFailedText, PortErrorTitle, UserMessage::Icon::Error, *firstFailure});
     return {SendOutcome::Result::DocumentFailed, *firstFailure};
 }

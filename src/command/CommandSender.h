@@ -6,7 +6,7 @@
 
 class PrinterSdk;
 
-// What became of one send. The window does not look at it; a script does.
+// What became of one send. The user has been told already; a script looks at the result.
 struct SendOutcome {
     enum class Result { Sent, Refused, PortNotOpened, DocumentFailed };
 
@@ -21,7 +21,9 @@ public:
     CommandSender(PrinterSdk& sdk, UserMessages& messages, WindowValues& values);
 
     // Leaves text trimmed. Text that is not hex command text opens no port; a port that
-    // cannot be opened is reported and nothing else is called.
+    // cannot be opened is reported and nothing else is called. Once the port is open the
+    // document is always completed and the port closed; then a failure of any of those
+    // calls is reported, with the first one's reason.
     SendOutcome SendHexCommand(QString& text, const PortSettings& port);
 
     WindowValues& values() { return values_; }
@@ -29,6 +31,7 @@ public:
 
     static const QString PortErrorText;
     static const QString PortErrorTitle;
+    static const QString DocumentFailedText;
     static const QString CommandRefusedText;
 
 private:

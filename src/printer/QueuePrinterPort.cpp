@@ -2,21 +2,62 @@
 
 #include <cups/cups.h>
 
+#include <cerrno>
+#include <cstring>
+
 namespace
 {
 constexpr const char* JobTitle = "black mark setup";
+
+// Called when an answer is overdue: 0 ends the request.
+int giveUp(http_t*, void*)
+{
+    return 0;
 }
+} // namespace
 
 QueuePrinterPort::~QueuePrinterPort()
 {
     cancelUnfinishedJob();
+    httpClose(server_);
+}
+
+QString QueuePrinterPort::serverName() const
+{
+    const QString host = QString::fromLocal8Bit(cupsServer());
+    return host.startsWith(u'/') ? host : host + u':' + QString::number(ippPort());
+}
+
+ipp_t* QueuePrinterPort::queueRequest(int operation) const
+{
+    char uri[HTTP_MAX_URI];
+    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(),
+                     "/printers/%s", queue_.constData());
+    ipp_t* request = ippNewRequest(ipp_op_t(operation));
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr,
+                 cupsUser());
+    return request;
+}
+
+bool QueuePrinterPort::connectToServer()
+{
+    server_ = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
+                           ConnectBoundMs, nullptr);
+    if (!server_)
+        return fail(QStringLiteral("connect to the print server %1: %2")
+                        .arg(serverName(), QString::fromLocal8Bit(strerror(errno))));
+    httpSetTimeout(server_, AnswerBoundMs / 1000.0, giveUp, nullptr);
+    return true;
 }
 
 bool QueuePrinterPort::failPrintSystem(const QString& action)
 {
-    return fail(QStringLiteral("%1 on printer queue \"%2\": %3")
-                    .arg(action, QString::fromLocal8Bit(queue_),
-                         QString::fromLocal8Bit(cupsLastErrorString())));
+    const QString answer = httpError(server_) == ETIMEDOUT
+                               ? QStringLiteral("no answer within %1 s").arg(AnswerBoundMs / 1000)
+                               : QString::fromLocal8Bit(cupsLastErrorString());
+    return fail(QStringLiteral("%1 printer queue \"%2\" (print server %3): %4")
+                    .arg(action, QString::fromLocal8Bit(queue_), serverName(), answer));
 }
 
 bool QueuePrinterPort::failNoJob()
@@ -31,21 +72,28 @@ bool QueuePrinterPort::open(const PortOpenRequest& request)
     if (request.name.isEmpty())
         return fail(QStringLiteral("no printer queue is chosen"));
     queue_ = request.name.toLocal8Bit();
-    cups_dest_t* destination = cupsGetNamedDest(CUPS_HTTP_DEFAULT, queue_.constData(), nullptr);
-    if (!destination)
+    if (!connectToServer())
+        return false;
+    // One request under the connection's bound; the library's own lookup retries without one.
+    ipp_t* answer = cupsDoRequest(server_, queueRequest(IPP_OP_GET_PRINTER_ATTRIBUTES), "/");
+    ippDelete(answer);
+    if (!answer && httpError(server_) != 0)
+        return failPrintSystem(QStringLiteral("look up"));
+    if (cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND)
         return fail(QStringLiteral("no printer queue named \"%1\"").arg(request.name));
-    cupsFreeDests(1, destination);
+    if (cupsLastError() > IPP_STATUS_OK_CONFLICTING)
+        return failPrintSystem(QStringLiteral("look up"));
     return true;
 }
 
 bool QueuePrinterPort::startDocument()
 {
-    job_ = cupsCreateJob(CUPS_HTTP_DEFAULT, queue_.constData(), JobTitle, 0, nullptr);
+    job_ = cupsCreateJob(server_, queue_.constData(), JobTitle, 0, nullptr);
     if (job_ == 0)
-        return failPrintSystem(QStringLiteral("create a job"));
-    if (cupsStartDocument(CUPS_HTTP_DEFAULT, queue_.constData(), job_, JobTitle, CUPS_FORMAT_RAW,
-                          1) != HTTP_STATUS_CONTINUE)
-        return failPrintSystem(QStringLiteral("start the document"));
+        return failPrintSystem(QStringLiteral("create a job on"));
+    if (cupsStartDocument(server_, queue_.constData(), job_, JobTitle, CUPS_FORMAT_RAW, 1) !=
+        HTTP_STATUS_CONTINUE)
+        return failPrintSystem(QStringLiteral("start the document on"));
     documentOpen_ = true;
     return true;
 }
@@ -54,9 +102,8 @@ bool QueuePrinterPort::write(const char* data, qint64 count)
 {
     if (!documentOpen_)
         return failNoJob();
-    if (cupsWriteRequestData(CUPS_HTTP_DEFAULT, data, static_cast<size_t>(count)) !=
-        HTTP_STATUS_CONTINUE)
-        return failPrintSystem(QStringLiteral("write"));
+    if (cupsWriteRequestData(server_, data, static_cast<size_t>(count)) != HTTP_STATUS_CONTINUE)
+        return failPrintSystem(QStringLiteral("write to"));
     return true;
 }
 
@@ -65,8 +112,8 @@ bool QueuePrinterPort::endDocument()
     if (!documentOpen_)
         return failNoJob();
     documentOpen_ = false;
-    if (cupsFinishDocument(CUPS_HTTP_DEFAULT, queue_.constData()) != IPP_STATUS_OK) {
-        failPrintSystem(QStringLiteral("finish the document"));
+    if (cupsFinishDocument(server_, queue_.constData()) != IPP_STATUS_OK) {
+        failPrintSystem(QStringLiteral("finish the document on"));
         cancelUnfinishedJob();
         return false;
     }
@@ -78,6 +125,8 @@ bool QueuePrinterPort::close()
 {
     const bool unfinished = job_ != 0;
     cancelUnfinishedJob();
+    httpClose(server_);
+    server_ = nullptr;
     if (unfinished)
         return fail(QStringLiteral("the job on printer queue \"%1\" was not finished and is "
                                    "cancelled")
@@ -91,10 +140,10 @@ void QueuePrinterPort::cancelUnfinishedJob()
         return;
     if (documentOpen_) {
         // Ends the request so that the connection can carry the cancel.
-        cupsFinishDocument(CUPS_HTTP_DEFAULT, queue_.constData());
+        cupsFinishDocument(server_, queue_.constData());
         documentOpen_ = false;
     }
-    cupsCancelJob2(CUPS_HTTP_DEFAULT, queue_.constData(), job_, 0);
+    cupsCancelJob2(server_, queue_.constData(), job_, 0);
     job_ = 0;
 }
 

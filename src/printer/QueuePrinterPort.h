@@ -5,10 +5,17 @@
 #include <QByteArray>
 #include <QStringList>
 
-// A printer queue of the platform's print system; the document goes out as one raw job.
+typedef struct _http_s http_t;
+typedef struct _ipp_s ipp_t;
+
+// A printer queue of the platform's print system; the document goes out as one raw job, on
+// a connection of its own whose every answer is awaited within a bound.
 class QueuePrinterPort : public PrinterPort
 {
 public:
+    static constexpr int ConnectBoundMs = 5000;
+    static constexpr int AnswerBoundMs = 5000;
+
     ~QueuePrinterPort() override;
 
     bool open(const PortOpenRequest& request) override;
@@ -21,10 +28,15 @@ public:
     static QStringList installedQueues();
 
 private:
+    bool connectToServer();
+    // A request about the chosen queue; the caller hands it on to cupsDoRequest.
+    ipp_t* queueRequest(int operation) const;
     bool failPrintSystem(const QString& action);
+    QString serverName() const;
     bool failNoJob();
     void cancelUnfinishedJob();
 
+    http_t* server_ = nullptr;
     QByteArray queue_;
     int job_ = 0;
     bool documentOpen_ = false;

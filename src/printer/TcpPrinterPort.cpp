@@ -1,13 +1,122 @@
 #include "TcpPrinterPort.h"
 
-#include "QueuedDeviceWriting.h"
+#include <QDeadlineTimer>
+#include <cerrno>
+#include <climits>
+#include <condition_variable>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <netdb.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
 
-bool TcpPrinterPort::failSocket(const QString& action, int boundMs)
+namespace
 {
-    const QString answer = socket_.error() == QAbstractSocket::SocketTimeoutError
-                               ? QStringLiteral("no answer within %1 s").arg(boundMs / 1000)
-                               : socket_.errorString();
-    return fail(QStringLiteral("%1 %2: %3").arg(action, address_.display(), answer));
+
+using AddressList = std::unique_ptr<addrinfo, decltype(&::freeaddrinfo)>;
+
+struct LookupResult {
+    int error = 0; // a getaddrinfo error; 0 with no addresses: the bound passed first
+    AddressList addresses{nullptr, &::freeaddrinfo};
+};
+
+// getaddrinfo takes no bound, so a name lookup runs on a thread of its own, which is left to
+// finish by itself when the bound passes first.
+LookupResult lookUpName(const QByteArray& host, const QByteArray& port, const addrinfo& hints,
+                        QDeadlineTimer deadline)
+{
+    struct Lookup {
+        std::mutex mutex;
+        std::condition_variable finished;
+        bool done = false;
+        LookupResult result;
+    };
+    const auto lookup = std::make_shared<Lookup>();
+    std::thread([lookup, host, port, hints] {
+        addrinfo* found = nullptr;
+        const int error = ::getaddrinfo(host.constData(), port.constData(), &hints, &found);
+        const std::lock_guard lock(lookup->mutex);
+        lookup->result = {error, AddressList(found, &::freeaddrinfo)};
+        lookup->done = true;
+        lookup->finished.notify_all();
+    }).detach();
+    std::unique_lock lock(lookup->mutex);
+    if (!lookup->finished.wait_for(lock, std::chrono::milliseconds(deadline.remainingTime()),
+                                   [&] { return lookup->done; }))
+        return {};
+    return std::move(lookup->result);
+}
+
+LookupResult lookUp(const QString& host, quint16 port, QDeadlineTimer deadline)
+{
+    const QByteArray hostBytes = host.toUtf8();
+    const QByteArray portBytes = QByteArray::number(port);
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_flags = AI_NUMERICHOST | AI_NUMERICSERV;
+    addrinfo* found = nullptr;
+    const int error = ::getaddrinfo(hostBytes.constData(), portBytes.constData(), &hints, &found);
+    if (error != EAI_NONAME)
+        return {error, AddressList(found, &::freeaddrinfo)};
+    hints.ai_flags = AI_NUMERICSERV;
+    return lookUpName(hostBytes, portBytes, hints, deadline);
+}
+
+// The events that came within the bound, 0 when none did.
+short waitFor(int descriptor, short events, qint64 boundMs)
+{
+    pollfd watched{descriptor, events, 0};
+    int ready;
+    do
+        ready = ::poll(&watched, 1, int(qBound(qint64(0), boundMs, qint64(INT_MAX))));
+    while (ready < 0 && errno == EINTR);
+    return ready > 0 ? watched.revents : 0;
+}
+
+int pendingError(int descriptor)
+{
+    int error = 0;
+    socklen_t length = sizeof error;
+    return ::getsockopt(descriptor, SOL_SOCKET, SO_ERROR, &error, &length) == 0 ? error : errno;
+}
+
+bool isReset(int error)
+{
+    return error == ECONNRESET || error == EPIPE || error == ENOTCONN;
+}
+
+QString boundText(int boundMs)
+{
+    return QStringLiteral("%1 s").arg(boundMs / 1000);
+}
+
+} // namespace
+
+TcpPrinterPort::~TcpPrinterPort()
+{
+    abort();
+}
+
+bool TcpPrinterPort::failSystem(const QString& action, int error)
+{
+    failed_ = true;
+    if (isReset(error))
+        return failReset();
+    return fail(QStringLiteral("%1 %2: %3")
+                    .arg(action, address_.display(), QString::fromLocal8Bit(strerror(error))));
+}
+
+bool TcpPrinterPort::failReset()
+{
+    failed_ = true;
+    return fail(QStringLiteral("%1: the printer reset the connection after %2 of %3 bytes")
+                    .arg(address_.display())
+                    .arg(sent_)
+                    .arg(requested_));
 }
 
 bool TcpPrinterPort::open(const PortOpenRequest& request)
@@ -15,36 +124,138 @@ bool TcpPrinterPort::open(const PortOpenRequest& request)
     address_ = PortNames::readNetworkAddress(request.name);
     if (!address_.refusal.isEmpty())
         return fail(address_.refusal);
-    // Read as well as write: whatever the printer sends back is taken before the close,
-    // since unread bytes would make the close a reset that can discard the document.
-    socket_.connectToHost(address_.host, address_.port, QIODevice::ReadWrite);
-    if (!socket_.waitForConnected(ConnectBoundMs)) {
-        failSocket(QStringLiteral("connect to"), ConnectBoundMs);
-        socket_.abort();
-        return false;
+    const QDeadlineTimer deadline(ConnectBoundMs);
+    const LookupResult found = lookUp(address_.host, address_.port, deadline);
+    if (found.error != 0)
+        return fail(QStringLiteral("look up %1: %2")
+                        .arg(address_.host, QString::fromLocal8Bit(gai_strerror(found.error))));
+    if (!found.addresses)
+        return fail(QStringLiteral("look up %1: no answer within %2")
+                        .arg(address_.host, boundText(ConnectBoundMs)));
+    return connectWithin(found.addresses.get(), deadline);
+}
+
+// Each address gets an equal share of what is left of the bound.
+bool TcpPrinterPort::connectWithin(const addrinfo* addresses, QDeadlineTimer deadline)
+{
+    int left = 0;
+    for (const addrinfo* a = addresses; a; a = a->ai_next)
+        ++left;
+    int error = ETIMEDOUT;
+    for (const addrinfo* a = addresses; a; a = a->ai_next, --left) {
+        const int descriptor =
+            ::socket(a->ai_family, a->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a->ai_protocol);
+        if (descriptor < 0) {
+            error = errno;
+            continue;
+        }
+        if (::connect(descriptor, a->ai_addr, a->ai_addrlen) == 0) {
+            descriptor_ = descriptor;
+            return true;
+        }
+        error = errno;
+        if (error == EINPROGRESS) {
+            const bool answered =
+                waitFor(descriptor, POLLOUT, deadline.remainingTime() / left) != 0;
+            error = answered ? pendingError(descriptor) : ETIMEDOUT;
+            if (error == 0) {
+                descriptor_ = descriptor;
+                return true;
+            }
+        }
+        ::close(descriptor);
     }
-    return true;
+    if (error == ETIMEDOUT)
+        return fail(QStringLiteral("connect to %1: no answer within %2")
+                        .arg(address_.display(), boundText(ConnectBoundMs)));
+    return fail(QStringLiteral("connect to %1: %2")
+                    .arg(address_.display(), QString::fromLocal8Bit(strerror(error))));
+}
+
+// Whatever the printer sends back is read and dropped, since unread bytes would turn the
+// close into a reset that can discard the document.
+bool TcpPrinterPort::takeAnswer()
+{
+    char answer[4096];
+    const ssize_t n = ::recv(descriptor_, answer, sizeof answer, 0);
+    if (n == 0)
+        printerEnded_ = true;
+    if (n >= 0 || errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)
+        return true;
+    return failSystem(QStringLiteral("read from"), errno);
 }
 
 bool TcpPrinterPort::write(const char* data, qint64 count)
 {
-    if (!writeAllAndWait(socket_, data, count, WriteBoundMs))
-        return failSocket(QStringLiteral("write to"), WriteBoundMs);
+    if (descriptor_ < 0 || failed_)
+        return fail(QStringLiteral("write to %1: the connection has failed before")
+                        .arg(address_.display()));
+    requested_ += count;
+    const QDeadlineTimer deadline(WriteBoundMs);
+    qint64 written = 0;
+    while (written < count) {
+        const short ready =
+            waitFor(descriptor_, POLLOUT | (printerEnded_ ? 0 : POLLIN), deadline.remainingTime());
+        if (ready == 0) {
+            failed_ = true;
+            return fail(QStringLiteral("write to %1: only %2 of %3 bytes went out within %4")
+                            .arg(address_.display())
+                            .arg(sent_)
+                            .arg(requested_)
+                            .arg(boundText(WriteBoundMs)));
+        }
+        if ((ready & POLLIN) && !takeAnswer())
+            return false;
+        if (!(ready & (POLLOUT | POLLERR | POLLHUP)))
+            continue;
+        const ssize_t n =
+            ::send(descriptor_, data + written, size_t(count - written), MSG_NOSIGNAL);
+        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)
+            return failSystem(QStringLiteral("write to"), errno);
+        written += qMax<ssize_t>(n, 0);
+        sent_ += qMax<ssize_t>(n, 0);
+    }
+    return true;
+}
+
+// Half-close, then wait for the printer's end of the stream: it has then read everything.
+bool TcpPrinterPort::confirmDelivery()
+{
+    if (const int error = pendingError(descriptor_))
+        return failSystem(QStringLiteral("close connection to"), error);
+    if (::shutdown(descriptor_, SHUT_WR) != 0)
+        return failSystem(QStringLiteral("close connection to"), errno);
+    const QDeadlineTimer deadline(ConfirmBoundMs);
+    while (!printerEnded_) {
+        if (waitFor(descriptor_, POLLIN, deadline.remainingTime()) == 0)
+            return true; // a printer that never closes
+        if (!takeAnswer())
+            return false;
+    }
     return true;
 }
 
 bool TcpPrinterPort::close()
 {
-    if (socket_.state() == QAbstractSocket::UnconnectedState)
+    if (descriptor_ < 0)
         return true;
-    // A graceful close: what is still queued goes out before the connection ends.
-    socket_.readAll();
-    socket_.disconnectFromHost();
-    if (socket_.state() != QAbstractSocket::UnconnectedState &&
-        !socket_.waitForDisconnected(WriteBoundMs)) {
-        failSocket(QStringLiteral("close connection to"), WriteBoundMs);
-        socket_.abort();
-        return false;
+    const bool delivered = failed_ || confirmDelivery();
+    if (failed_) {
+        abort();
+    } else {
+        ::close(descriptor_);
+        descriptor_ = -1;
     }
-    return true;
+    return delivered;
+}
+
+// Drops the connection at once, with a reset, so that no half document is printed later.
+void TcpPrinterPort::abort()
+{
+    if (descriptor_ < 0)
+        return;
+    const linger resetOnClose{1, 0};
+    ::setsockopt(descriptor_, SOL_SOCKET, SO_LINGER, &resetOnClose, sizeof resetOnClose);
+    ::close(descriptor_);
+    descriptor_ = -1;
 }

@@ -3,23 +3,39 @@
 #include "PortNames.h"
 #include "PrinterPort.h"
 
-#include <QTcpSocket>
+#include <QDeadlineTimer>
 
-// A printer on the network, reached on its raw printing port.
+// A printer on the network, reached on its raw printing port. Each stage has one bound over
+// the whole stage, and the document counts as delivered only once the printer has ended its
+// side of the connection, or stayed quiet for the confirm bound.
 class TcpPrinterPort : public PrinterPort
 {
 public:
-    // How long the window waits for a printer that does not answer.
+    // Host lookup and connect together, over every address the host has.
     static constexpr int ConnectBoundMs = 3000;
+    // The whole document, from its first byte.
     static constexpr int WriteBoundMs = 10000;
+    // After our end of the stream, for the printer's end; some printers never close.
+    static constexpr int ConfirmBoundMs = 2000;
+
+    ~TcpPrinterPort() override;
 
     bool open(const PortOpenRequest& request) override;
     bool write(const char* data, qint64 count) override;
     bool close() override;
 
 private:
-    bool failSocket(const QString& action, int boundMs);
+    bool connectWithin(const struct addrinfo* addresses, QDeadlineTimer deadline);
+    bool failSystem(const QString& action, int error);
+    bool failReset();
+    bool takeAnswer();
+    bool confirmDelivery();
+    void abort();
 
-    QTcpSocket socket_;
+    int descriptor_ = -1;
     PortNames::NetworkAddress address_;
+    qint64 sent_ = 0;      // bytes of the document handed to the connection
+    qint64 requested_ = 0; // bytes of the document asked for
+    bool failed_ = false;
+    bool printerEnded_ = false; // the printer has closed its side
 };

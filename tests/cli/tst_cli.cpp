@@ -70,8 +70,8 @@ private slots:
                                             "blackmark: Fail to open port,please check! "
                                             "scripted failure\n"};
         QTest::newRow("short write") << Case{ip + QStringList{"test-cut"}, 3, 1,
-                                             "blackmark: the document did not reach the printer: "
-                                             "scripted failure\n"};
+                                             "blackmark: The command did not reach the "
+                                             "printer. scripted failure\n"};
         QTest::newRow("dry run") << Case{{"--dry-run", "--port", "LPT1", "mark-width", "300"},
                                          7,
                                          0,

@@ -179,7 +179,10 @@ private slots:
                                    "POS_EndDoc()", "POS_Close()"};
         QCOMPARE(bench.sdk.calls, expected);
         QCOMPARE(text, QStringLiteral("1B 40"));
-        QVERIFY(bench.messages.shown.isEmpty());
+        const UserMessage failed{CommandSender::DocumentFailedText, "error",
+                                 UserMessage::Icon::Error, bench.sdk.failure};
+        QCOMPARE(bench.messages.shown,
+                 failingStage.isEmpty() ? QList<UserMessage>() : QList<UserMessage>{failed});
         QCOMPARE(bench.values.PortHandle, handle);
         QCOMPARE(bench.values.LastResult, bench.sdk.closeResult);
         QCOMPARE(outcome.result, failingStage.isEmpty() ? SendOutcome::Result::Sent

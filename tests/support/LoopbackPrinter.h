@@ -1,44 +1,117 @@
 #pragma once
 
-#include <QDeadlineTimer>
-#include <QTcpServer>
-#include <QTcpSocket>
-#include <memory>
+#include <QByteArray>
+#include <arpa/inet.h>
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
 
-// A printer on loopback: takes one connection per document and reads it to its end.
+// A printer on loopback, served on a thread of its own so that a send that waits for the
+// printer can end: one connection at a time, each answered as its behaviour says.
 class LoopbackPrinter
 {
 public:
-    explicit LoopbackPrinter(const QHostAddress& address = QHostAddress::LocalHost,
-                             quint16 port = 0)
+    enum Behaviour {
+        Reads,          // reads to the end, then closes
+        ResetsAtAccept, // resets the connection as soon as it takes it
+        ReadsPart,      // reads a little, then closes with the rest unread
+        HalfClosesFirst // ends its side at once, then reads to the end
+    };
+
+    explicit LoopbackPrinter(Behaviour behaviour = Reads, int family = AF_INET, quint16 port = 0)
+        : behaviour_(behaviour), listener_(::socket(family, SOCK_STREAM | SOCK_CLOEXEC, 0))
     {
-        server_.listen(address, port);
+        sockaddr_in6 address{};
+        address.sin6_family = sa_family_t(family);
+        address.sin6_port = htons(port);
+        address.sin6_addr = in6addr_loopback;
+        if (family == AF_INET) {
+            auto& v4 = reinterpret_cast<sockaddr_in&>(address);
+            v4.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        }
+        socklen_t length = family == AF_INET ? sizeof(sockaddr_in) : sizeof address;
+        const int reuse = 1;
+        ::setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse);
+        listening_ = ::bind(listener_, reinterpret_cast<sockaddr*>(&address), length) == 0 &&
+                     ::listen(listener_, 64) == 0 &&
+                     ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) == 0;
+        port_ = ntohs(address.sin6_port);
+        if (listening_)
+            server_ = std::thread([this] { serve(); });
+    }
+    ~LoopbackPrinter()
+    {
+        stop_ = true;
+        if (server_.joinable())
+            server_.join();
+        ::close(listener_);
     }
 
-    bool listening() const { return server_.isListening(); }
-    quint16 port() const { return server_.serverPort(); }
-    // "127.0.0.1:port", as the window's address box would hold it.
-    QByteArray address() const { return "127.0.0.1:" + QByteArray::number(port()); }
-    // The next connection, not yet read.
-    std::unique_ptr<QTcpSocket> acceptConnection(int boundMs = 5000)
-    {
-        if (!server_.hasPendingConnections() && !server_.waitForNewConnection(boundMs))
-            return nullptr;
-        std::unique_ptr<QTcpSocket> peer(server_.nextPendingConnection());
-        peer->setParent(nullptr);
-        return peer;
-    }
-    // The next document, read until the sender closes; empty when none came within the bound.
+    bool listening() const { return listening_; }
+    quint16 port() const { return port_; }
+    QByteArray address() const { return "127.0.0.1:" + QByteArray::number(port_); }
+    // The next document read to its end; empty when none came within the bound.
     QByteArray receiveDocument(int boundMs = 10000)
     {
-        const QDeadlineTimer deadline(boundMs);
-        const std::unique_ptr<QTcpSocket> peer = acceptConnection(boundMs);
-        QByteArray received;
-        while (peer && peer->state() == QAbstractSocket::ConnectedState && !deadline.hasExpired())
-            received += peer->waitForReadyRead(50) ? peer->readAll() : QByteArray();
-        return peer ? received + peer->readAll() : received;
+        std::unique_lock lock(mutex_);
+        if (!arrived_.wait_for(lock, std::chrono::milliseconds(boundMs),
+                               [&] { return !documents_.empty(); }))
+            return {};
+        const QByteArray document = documents_.front();
+        documents_.pop_front();
+        return document;
     }
 
 private:
-    QTcpServer server_;
+    bool readable(int descriptor) const
+    {
+        pollfd watched{descriptor, POLLIN, 0};
+        while (!stop_)
+            if (::poll(&watched, 1, 50) > 0)
+                return true;
+        return false;
+    }
+    void serve()
+    {
+        while (readable(listener_)) {
+            const int peer = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+            if (peer < 0)
+                continue;
+            if (behaviour_ == ResetsAtAccept) {
+                const linger resetOnClose{1, 0};
+                ::setsockopt(peer, SOL_SOCKET, SO_LINGER, &resetOnClose, sizeof resetOnClose);
+            } else if (behaviour_ == HalfClosesFirst) {
+                ::shutdown(peer, SHUT_WR);
+            }
+            QByteArray document;
+            char buffer[65536];
+            const size_t chunk = behaviour_ == ReadsPart ? 4096 : sizeof buffer;
+            for (ssize_t n = 1; behaviour_ != ResetsAtAccept && n > 0 && readable(peer);) {
+                n = ::read(peer, buffer, chunk);
+                document.append(buffer, qMax<ssize_t>(n, 0));
+                if (behaviour_ == ReadsPart)
+                    break;
+            }
+            ::close(peer);
+            const std::lock_guard lock(mutex_);
+            documents_.push_back(document);
+            arrived_.notify_all();
+        }
+    }
+
+    const Behaviour behaviour_;
+    const int listener_;
+    bool listening_ = false;
+    quint16 port_ = 0;
+    std::atomic<bool> stop_{false};
+    std::mutex mutex_;
+    std::condition_variable arrived_;
+    std::deque<QByteArray> documents_;
+    std::thread server_;
 };

@@ -177,6 +177,16 @@ private slots:
         QVERIFY(answerer.shown.value(1).endsWith(
             QStringLiteral("|error||%1|%2").arg(QMessageBox::Warning).arg(QMessageBox::Ok)));
         QCOMPARE(w.windowValues().PortHandle, -1);
+
+        SystemPrinterSdk system;
+        FrmTest full(system, threePrinters);
+        full.Combo1->setCurrentText("LPT /dev/full"); // opens, and takes no byte
+        QTest::mouseClick(full.Command6, Qt::LeftButton);
+        QCOMPARE(answerer.shown.value(2), QStringLiteral("The command did not reach the printer.|"
+                                                         "error|write to /dev/full: No space left "
+                                                         "on device|%1|%2")
+                                              .arg(QMessageBox::Critical)
+                                              .arg(QMessageBox::Ok));
         QVERIFY(!QGuiApplication::overrideCursor()); // the busy cursor is gone again
     }
 
