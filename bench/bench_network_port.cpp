@@ -1,66 +1,93 @@
-// Time from POS_Open to the last byte read by a loopback listener, and time to -1 for
-// printers that refuse or never answer. Prints one "name: value unit" line per figure.
-#include "NeverAcceptingListener.h"
+// Our network send against a raw POSIX one, side by side in one run, and the time each kind
+// of fault takes to fail against its bound. Prints one "name: value unit" line per figure.
+#include "DnsBlackHole.h"
+#include "FifoPrinter.h"
+#include "LoopbackPrinter.h"
 #include "PrinterSdk.h"
+#include "PseudoTerminal.h"
+#include "SendDocument.h"
 #include "SystemPrinterSdk.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <algorithm>
 #include <cstdio>
+#include <cups/cups.h>
 #include <vector>
 
 namespace
 {
 
-double medianMicroseconds(std::vector<qint64>& nanoseconds)
+const QByteArray MarkWidth = QByteArray::fromHex("1F1B1F810405066009");
+
+double median(std::vector<qint64>& values)
 {
-    std::sort(nanoseconds.begin(), nanoseconds.end());
-    return nanoseconds[nanoseconds.size() / 2] / 1000.0;
+    std::sort(values.begin(), values.end());
+    return double(values[values.size() / 2]);
 }
 
-double sendToListener(const QByteArray& bytes, int rounds)
-{
-    QTcpServer server;
-    server.listen(QHostAddress::LocalHost);
-    const QByteArray address = "127.0.0.1:" + QByteArray::number(server.serverPort());
-    SystemPrinterSdk sdk;
-    std::vector<qint64> times;
-    for (int i = 0; i < rounds; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        const qint32 handle = sdk.POS_Open(address, 0, 0, 0, 0, OpenMode::Network);
-        sdk.POS_StartDoc();
-        sdk.POS_WriteFile(handle, bytes.constData(), qint32(bytes.size()));
-        sdk.POS_EndDoc();
-        sdk.POS_Close();
-        server.waitForNewConnection(5000);
-        QTcpSocket* peer = server.nextPendingConnection();
-        qint64 received = 0;
-        while (received < bytes.size() && peer->waitForReadyRead(5000))
-            received += peer->readAll().size();
-        times.push_back(timer.nsecsElapsed());
-        delete peer;
-    }
-    return medianMicroseconds(times);
-}
-
-double timeToFailure(quint16 port)
+// POS_Open to the confirmed close.
+qint64 sendThroughSdk(LoopbackPrinter& printer)
 {
     SystemPrinterSdk sdk;
     QElapsedTimer timer;
     timer.start();
-    sdk.POS_Open("127.0.0.1:" + QByteArray::number(port), 0, 0, 0, 0, OpenMode::Network);
-    return timer.nsecsElapsed() / 1e6;
+    const bool sent = sendDocument(sdk, printer.address(), OpenMode::Network, MarkWidth).isEmpty();
+    const qint64 elapsed = timer.nsecsElapsed();
+    return sent && printer.receiveDocument() == MarkWidth ? elapsed : -1;
 }
 
-quint16 closedPort()
+// Connect, write, half-close, read to the end of stream, close.
+qint64 sendRaw(LoopbackPrinter& printer)
 {
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost);
-    return probe.serverPort();
+    QElapsedTimer timer;
+    timer.start();
+    const int descriptor = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(printer.port());
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    char rest[256];
+    bool sent = ::connect(descriptor, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+                ::send(descriptor, MarkWidth.constData(), size_t(MarkWidth.size()), MSG_NOSIGNAL) ==
+                    MarkWidth.size() &&
+                ::shutdown(descriptor, SHUT_WR) == 0;
+    while (sent && ::read(descriptor, rest, sizeof rest) > 0) {
+    }
+    ::close(descriptor);
+    const qint64 elapsed = timer.nsecsElapsed();
+    return sent && printer.receiveDocument() == MarkWidth ? elapsed : -1;
+}
+
+void compareWithRaw(int rounds)
+{
+    LoopbackPrinter printer;
+    std::vector<qint64> ours, raw;
+    for (int i = 0; i < rounds; ++i) {
+        ours.push_back(sendThroughSdk(printer));
+        raw.push_back(sendRaw(printer));
+    }
+    if (std::count(ours.begin(), ours.end(), -1) + std::count(raw.begin(), raw.end(), -1) > 0) {
+        std::printf("network send 9 bytes: failed\n");
+        return;
+    }
+    const double oursUs = median(ours) / 1000, rawUs = median(raw) / 1000;
+    std::printf("network send 9 bytes, open to confirmed close (median of %d): %.1f us\n", rounds,
+                oursUs);
+    std::printf("raw POSIX send 9 bytes, connect to end of stream (median of %d): %.1f us\n",
+                rounds, rawUs);
+    std::printf("network send against raw POSIX (goal at most 2): %.2f ratio\n", oursUs / rawUs);
+}
+
+void timeToFailure(const char* fault, const QByteArray& name, qint32 mode, int bytes,
+                   double boundMs)
+{
+    SystemPrinterSdk sdk;
+    QElapsedTimer timer;
+    timer.start();
+    const QString outcome = sendDocument(sdk, name, mode, QByteArray(bytes, 'x'));
+    std::printf("%s, time to failure (bound %.0f ms%s): %.0f ms\n", fault, boundMs,
+                outcome.isEmpty() ? ", NOT FAILED" : "", timer.nsecsElapsed() / 1e6);
 }
 
 } // namespace
@@ -68,17 +95,31 @@ quint16 closedPort()
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    const QByteArray markWidth = QByteArray::fromHex("1F1B1F810405066009");
-    const QByteArray findStart =
-        QByteArray::fromHex("1B401D0C2A2A2A2A5445535420535441525420504F534954494F4E2A2A2A2A0A");
-    std::printf("network send 9 bytes, open to last byte read (median of 200): %.1f us\n",
-                sendToListener(markWidth, 200));
-    std::printf("network send 32 bytes, open to last byte read (median of 200): %.1f us\n",
-                sendToListener(findStart, 200));
-    std::printf("network closed port, time to -1: %.1f ms\n", timeToFailure(closedPort()));
+    compareWithRaw(200);
 
-    const NeverAcceptingListener silentPrinter;
-    std::printf("network unanswered connect, time to -1: %.1f ms\n",
-                timeToFailure(silentPrinter.port()));
+    const quint16 closedPort = LoopbackPrinter().port();
+    timeToFailure("network refused", "127.0.0.1:" + QByteArray::number(closedPort),
+                  OpenMode::Network, 9, 3000);
+    const LoopbackPrinter silent(LoopbackPrinter::NeverAccepts),
+        resets(LoopbackPrinter::ResetsAtAccept), readsPart(LoopbackPrinter::ReadsPart);
+    timeToFailure("network never accepts", silent.address(), OpenMode::Network, 9, 3000);
+    timeToFailure("network reset at accept", resets.address(), OpenMode::Network, 9, 2000);
+    timeToFailure("network reads part, then closes", readsPart.address(), OpenMode::Network, 32768,
+                  12000);
+    if (DnsBlackHole blackHole; blackHole.made)
+        timeToFailure("network name server never answers", "printer.example:9100",
+                      OpenMode::Network, 9, 3000);
+
+    PseudoTerminal line;
+    timeToFailure("serial line never read", line.portText, OpenMode::Serial, 24576, 4133);
+    FifoPrinter fifo;
+    timeToFailure("device never reads", fifo.portText(), OpenMode::ParallelOrUsbDevice, 131072,
+                  12048);
+    timeToFailure("device every write fails", "LPT /dev/full", OpenMode::ParallelOrUsbDevice, 9,
+                  10000);
+
+    const LoopbackPrinter silentServer;
+    cupsSetServer(silentServer.address().constData());
+    timeToFailure("queue server never answers", "blackmark-bench", OpenMode::PrinterQueue, 9, 5000);
     return 0;
 }

@@ -47,7 +47,8 @@ bool QueuePrinterPort::connectToServer()
     if (!server_)
         return fail(QStringLiteral("connect to the print server %1: %2")
                         .arg(serverName(), QString::fromLocal8Bit(strerror(errno))));
-    httpSetTimeout(server_, AnswerBoundMs / 1000.0, giveUp, nullptr);
+    // libcups looks at an overdue answer once a second, so it notices one up to a second late.
+    httpSetTimeout(server_, (AnswerBoundMs - 1000) / 1000.0, giveUp, nullptr);
     return true;
 }
 

@@ -16,11 +16,8 @@ struct DnsBlackHole {
 
     DnsBlackHole()
     {
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_port = htons(53);
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        made = ::bind(server, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+        const sockaddr_in address{AF_INET, htons(53), {htonl(INADDR_LOOPBACK)}, {}};
+        made = ::bind(server, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 &&
                ::unshare(CLONE_NEWNS) == 0 &&
                ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 && conf.open() &&
                conf.write("nameserver 127.0.0.1\noptions timeout:4 attempts:1\n") > 0 &&

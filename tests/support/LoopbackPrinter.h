@@ -18,31 +18,40 @@ class LoopbackPrinter
 {
 public:
     enum Behaviour {
-        Reads,          // reads to the end, then closes
-        ResetsAtAccept, // resets the connection as soon as it takes it
-        ReadsPart,      // reads a little, then closes with the rest unread
-        HalfClosesFirst // ends its side at once, then reads to the end
+        Reads,           // reads to the end, then closes
+        ResetsAtAccept,  // resets the connection as soon as it takes it
+        ReadsPart,       // reads a little, then closes with the rest unread
+        HalfClosesFirst, // ends its side at once, then reads to the end
+        NeverAccepts     // switched on but answering nothing: its backlog is full
     };
 
     explicit LoopbackPrinter(Behaviour behaviour = Reads, int family = AF_INET, quint16 port = 0)
         : behaviour_(behaviour), listener_(::socket(family, SOCK_STREAM | SOCK_CLOEXEC, 0))
     {
         sockaddr_in6 address{};
+        auto& v4 = reinterpret_cast<sockaddr_in&>(address);
         address.sin6_family = sa_family_t(family);
         address.sin6_port = htons(port);
-        address.sin6_addr = in6addr_loopback;
-        if (family == AF_INET) {
-            auto& v4 = reinterpret_cast<sockaddr_in&>(address);
+        if (family == AF_INET)
             v4.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        }
-        socklen_t length = family == AF_INET ? sizeof(sockaddr_in) : sizeof address;
+        else
+            address.sin6_addr = in6addr_loopback;
+        socklen_t length = family == AF_INET ? sizeof v4 : sizeof address;
         const int reuse = 1;
         ::setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse);
         listening_ = ::bind(listener_, reinterpret_cast<sockaddr*>(&address), length) == 0 &&
-                     ::listen(listener_, 64) == 0 &&
+                     ::listen(listener_, behaviour == NeverAccepts ? 0 : 64) == 0 &&
                      ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) == 0;
         port_ = ntohs(address.sin6_port);
-        if (listening_)
+        for (int& filler : fillers_) {
+            filler =
+                behaviour == NeverAccepts ? ::socket(family, SOCK_STREAM | SOCK_NONBLOCK, 0) : -1;
+            pollfd connected{filler, POLLOUT, 0};
+            if (filler >= 0 &&
+                ::connect(filler, reinterpret_cast<sockaddr*>(&address), length) != 0)
+                ::poll(&connected, 1, 100);
+        }
+        if (listening_ && behaviour != NeverAccepts)
             server_ = std::thread([this] { serve(); });
     }
     ~LoopbackPrinter()
@@ -50,6 +59,8 @@ public:
         stop_ = true;
         if (server_.joinable())
             server_.join();
+        for (int filler : fillers_)
+            ::close(filler);
         ::close(listener_);
     }
 
@@ -79,24 +90,19 @@ private:
     }
     void serve()
     {
+        const linger resetOnClose{1, 0};
+        char buffer[65536];
         while (readable(listener_)) {
             const int peer = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
-            if (peer < 0)
-                continue;
-            if (behaviour_ == ResetsAtAccept) {
-                const linger resetOnClose{1, 0};
+            if (behaviour_ == ResetsAtAccept)
                 ::setsockopt(peer, SOL_SOCKET, SO_LINGER, &resetOnClose, sizeof resetOnClose);
-            } else if (behaviour_ == HalfClosesFirst) {
+            if (behaviour_ == HalfClosesFirst)
                 ::shutdown(peer, SHUT_WR);
-            }
             QByteArray document;
-            char buffer[65536];
-            const size_t chunk = behaviour_ == ReadsPart ? 4096 : sizeof buffer;
             for (ssize_t n = 1; behaviour_ != ResetsAtAccept && n > 0 && readable(peer);) {
-                n = ::read(peer, buffer, chunk);
+                n = ::read(peer, buffer, behaviour_ == ReadsPart ? 4096 : sizeof buffer);
                 document.append(buffer, qMax<ssize_t>(n, 0));
-                if (behaviour_ == ReadsPart)
-                    break;
+                n = behaviour_ == ReadsPart ? 0 : n;
             }
             ::close(peer);
             const std::lock_guard lock(mutex_);
@@ -109,6 +115,7 @@ private:
     const int listener_;
     bool listening_ = false;
     quint16 port_ = 0;
+    int fillers_[3] = {-1, -1, -1};
     std::atomic<bool> stop_{false};
     std::mutex mutex_;
     std::condition_variable arrived_;

@@ -182,11 +182,9 @@ private slots:
         FrmTest full(system, threePrinters);
         full.Combo1->setCurrentText("LPT /dev/full"); // opens, and takes no byte
         QTest::mouseClick(full.Command6, Qt::LeftButton);
-        QCOMPARE(answerer.shown.value(2), QStringLiteral("The command did not reach the printer.|"
-                                                         "error|write to /dev/full: No space left "
-                                                         "on device|%1|%2")
-                                              .arg(QMessageBox::Critical)
-                                              .arg(QMessageBox::Ok));
+        QCOMPARE(answerer.shown.value(2).section(u'|', 0, 2),
+                 "The command did not reach the printer.|error|write to /dev/full: No space left "
+                 "on device");                       // with the icon and button of the box above
         QVERIFY(!QGuiApplication::overrideCursor()); // the busy cursor is gone again
     }
 
