@@ -1,12 +1,16 @@
-// One start of either the tool's window ("tool") or a bare window holding the same number
-// of plain widgets ("bare"): prints the microseconds from main to the window shown and
-// loaded, and the peak resident memory in KiB. bench/window_startup.sh runs both in turn.
+// One start of either the tool's window as shipped ("tool": its own SDK and the platform's
+// printer list) or a bare window of the same kinds and counts of widgets ("bare"): prints
+// the microseconds from main to the window shown and loaded, and the peak resident memory in
+// KiB. bench/window_startup.sh runs both in turn.
 #include "FrmTest.h"
-#include "RecordingPrinterSdk.h"
+#include "SystemPrinterSdk.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <cstdio>
 #include <cstring>
@@ -15,13 +19,22 @@
 namespace
 {
 
+template <typename Widget> void addWidgets(QWidget& window, int count, int& row)
+{
+    for (int i = 0; i < count; ++i, ++row) {
+        auto* widget = new Widget(&window);
+        widget->setGeometry(8, 8 + row * 16, 200, 16);
+    }
+}
+
+// The tool's window holds 10 labels, 4 combo boxes, 7 line edits and 10 buttons.
 void fillBareWindow(QWidget& window)
 {
-    // 31 controls, as the tool's window has.
-    for (int i = 0; i < 31; ++i) {
-        auto* label = new QLabel(QStringLiteral("control %1").arg(i), &window);
-        label->setGeometry(8, 8 + i * 16, 200, 16);
-    }
+    int row = 0;
+    addWidgets<QLabel>(window, 10, row);
+    addWidgets<QComboBox>(window, 4, row);
+    addWidgets<QLineEdit>(window, 7, row);
+    addWidgets<QPushButton>(window, 10, row);
     window.setFixedSize(430, 529);
 }
 
@@ -33,10 +46,10 @@ int main(int argc, char** argv)
     timer.start();
     const bool tool = argc > 1 && std::strcmp(argv[1], "tool") == 0;
     QApplication app(argc, argv);
-    RecordingPrinterSdk sdk;
+    SystemPrinterSdk sdk;
     std::unique_ptr<QWidget> window;
     if (tool) {
-        window = std::make_unique<FrmTest>(sdk, [] { return QStringList{"A", "B", "C"}; });
+        window = std::make_unique<FrmTest>(sdk);
     } else {
         window = std::make_unique<QWidget>();
         fillBareWindow(*window);
