@@ -1,6 +1,7 @@
 #include "BlackmarkCommandLine.h"
 #include "RecordingPrinterSdk.h"
 
+#include <QRegularExpression>
 #include <QTest>
 
 namespace
@@ -12,6 +13,7 @@ struct Case {
     qint32 openOrWriteResult; // 7 opens and writes all; -1 fails the open; 3 writes 3 bytes
     int exitCode;
     QString said;
+    QString told = {}; // on the error stream of a sent case, times as "T"
 };
 
 } // namespace
@@ -29,13 +31,16 @@ private slots:
         QTest::addColumn<Case>("c");
         const QStringList ip{"--ip", "127.0.0.1:9100"};
         const auto sent = [&](const char* name, const QStringList& words, const char* bytes,
-                              const char* open = "127.0.0.1:9100,0,0,0,0,21") {
+                              const char* open = "127.0.0.1:9100,0,0,0,0,21",
+                              const QString& told = {}) {
             const bool network = !words.contains("--port");
             QTest::newRow(name) << Case{network ? ip + words : words, 7, 0,
-                                        QStringLiteral("POS_Open(%1);%2").arg(open, bytes)};
+                                        QStringLiteral("POS_Open(%1);%2").arg(open, bytes), told};
         };
-        const auto refused = [](const char* name, const QStringList& words, const QString& why) {
-            QTest::newRow(name) << Case{words, 7, 2, "blackmark: " + why + "\n"};
+        const auto refused = [&](const char* name, const QStringList& words, const QString& why) {
+            const bool network = !words.contains("--port") && !words.contains("--ip");
+            QTest::newRow(name) << Case{network ? ip + words : words, 7, 2,
+                                        "blackmark: " + why + "\n"};
         };
         const QString help = QStringLiteral("\n(see blackmark --help)");
         // Each subcommand reaches its own button, with its distance or switch.
@@ -57,6 +62,30 @@ private slots:
              "COM3,9600,8,0,0,1");
         sent("named printer", {"--port", "DRIVER", "--driver", "Labels", "test-cut"},
              "1B 40 1D 56 30 0A", "Labels,0,0,0,0,20");
+        const QString notSent = " is not a distance: give a decimal number of millimetres, "
+                                "such as 2.5 or 2.5mm" +
+                                help;
+        const QString network = QStringLiteral(" is not a network address: ");
+        sent("unit and rounding", {"print-start", "backfeed", " 2.51mm"},
+             "1D 28 46 04 00 01 01 14 00", "127.0.0.1:9100,0,0,0,0,21",
+             "blackmark: 2.51 mm sent as 2.5 mm, 20 counts\n");
+        sent("verbose", {"--verbose", "black-mark", "on"}, "1F 1B 1F 80 04 05 06 44",
+             "127.0.0.1:9100,0,0,0,0,21",
+             "blackmark: T s opened: 127.0.0.1:9100\nblackmark: T s wrote 8 bytes\n"
+             "blackmark: T s closed\nblackmark: T s confirmed: the printer's side took all 8 "
+             "bytes\n");
+        for (const char* distance : {"abc", "", "nan", "inf", "1,5", "1e2", "-1"})
+            refused(distance, {"mark-width", distance}, '"' + QString(distance) + '"' + notSent);
+        refused("port out of range", {"--ip", "127.0.0.1:99999", "test-cut"},
+                "\"127.0.0.1:99999\"" + network + "the port must be a number from 1 to 65535" +
+                    help);
+        refused("empty address", {"--ip", "", "test-cut"}, "\"\"" + network + "it is empty" + help);
+        refused("no address", {"--port", "ETHERNET", "test-cut"},
+                "--port ETHERNET needs --ip ADDRESS: the printer's network address" + help);
+        refused("COM0", {"--port", "COM0", "test-cut"},
+                "\"COM0\" is not a serial port: use COM followed by a number from 1, or by a "
+                "device path such as COM /dev/..." +
+                    help);
         refused("missing distance", {"mark-width"}, "mark-width takes one distance in mm" + help);
         refused("bad direction", {"cut-position", "up", "3"},
                 "cut-position takes feed or backfeed, not \"up\"" + help);
@@ -101,6 +130,7 @@ private slots:
             QCOMPARE(sdk.calls.value(0), expected[0]);
             QCOMPARE(sdk.written, QList<QByteArray>{QByteArray::fromHex(expected[1].toLatin1())});
             QCOMPARE(sdk.calls.size(), 5);
+            QCOMPARE(err.replace(QRegularExpression("\\d+\\.\\d{3} s"), "T s"), c.told);
         } else {
             QCOMPARE(code == 0 ? out : err, c.said);
             QCOMPARE(sdk.calls.isEmpty(), code != 1);
