@@ -136,9 +136,9 @@ SendOutcome sendSubcommand(BlackMarkCatalogue& catalogue, CommandSender& sender,
 
 } // namespace
 
-BlackmarkCommandLine::BlackmarkCommandLine(PrinterSdk& sdk, PrinterNames installedPrinters,
-                                           QTextStream& out, QTextStream& err)
-    : sdk_(sdk), installedPrinters_(std::move(installedPrinters)), out_(out), err_(err)
+BlackmarkCommandLine::BlackmarkCommandLine(PrinterSdk& sdk, QueueSource queues, QTextStream& out,
+                                           QTextStream& err)
+    : sdk_(sdk), queues_(std::move(queues)), out_(out), err_(err)
 {
 }
 
@@ -146,6 +146,19 @@ int BlackmarkCommandLine::badInput(const QString& why)
 {
     err_ << "blackmark: " << why << "\n(see blackmark --help)" << Qt::endl;
     return BadInput;
+}
+
+int BlackmarkCommandLine::listPrinters()
+{
+    const QueueListing listing = queues_();
+    if (!listing.failure.isEmpty()) {
+        err_ << "blackmark: " << listing.failure << Qt::endl;
+        return NotSent;
+    }
+    for (const QString& name : listing.names())
+        out_ << name << '\n';
+    out_.flush();
+    return Sent;
 }
 
 int BlackmarkCommandLine::run(const QStringList& arguments)
@@ -198,12 +211,8 @@ int BlackmarkCommandLine::run(const QStringList& arguments)
     const QStringList words = parser.positionalArguments();
     if (words.isEmpty())
         return badInput(QStringLiteral("no subcommand given"));
-    if (words.first() == QLatin1String("printers")) {
-        for (const QString& name : installedPrinters_())
-            out_ << name << '\n';
-        out_.flush();
-        return Sent;
-    }
+    if (words.first() == QLatin1String("printers"))
+        return listPrinters();
 
     const bool dry = parser.isSet(dryRunOption);
     Request request{
@@ -222,8 +231,7 @@ int BlackmarkCommandLine::run(const QStringList& arguments)
     if (parser.isSet(driverOption)) {
         request.port.driverName = parser.value(driverOption);
     } else if (portKindOf(request.port.portText) == PortKind::Driver) {
-        const QStringList printers = installedPrinters_();
-        request.port.driverName = printers.value(0);
+        request.port.driverName = queues_().names().value(0);
     }
 
     for (const QString& note : std::as_const(request.notes))

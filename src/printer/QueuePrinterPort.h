@@ -17,9 +17,6 @@ public:
     bool endDocument() override;
     bool close() override;
 
-    // The names of the platform's printer queues, in its order.
-    static QStringList installedQueues();
-
 private:
     bool failPrintSystem(const QString& action);
     bool failNoJob();

@@ -118,7 +118,11 @@ private slots:
         BlackmarkCommandLine commandLine(
             sdk,
             [] {
-                return QStringList{"Kitchen", "Labels"};
+                QueueListing listing;
+                listing.queues.resize(2);
+                listing.queues[0].name = "Kitchen";
+                listing.queues[1].name = "Labels";
+                return listing;
             },
             outStream, errStream);
         const int code = commandLine.run(QStringList{"blackmark"} + c.arguments);
@@ -135,6 +139,20 @@ private slots:
             QCOMPARE(code == 0 ? out : err, c.said);
             QCOMPARE(sdk.calls.isEmpty(), code != 1);
         }
+    }
+
+    void printersWithoutScheduler()
+    {
+        RecordingPrinterSdk sdk;
+        QString out, err;
+        QTextStream outStream(&out), errStream(&err);
+        const QString missing = QStringLiteral("/nonexistent/blackmark/cups.sock");
+        BlackmarkCommandLine commandLine(
+            sdk, [&] { return PrinterQueues::list(missing); }, outStream, errStream);
+        QCOMPARE(commandLine.run({"blackmark", "printers"}), 1);
+        QVERIFY2(
+            err.startsWith("blackmark: the print scheduler at " + missing + " cannot be reached ("),
+            qPrintable(err));
     }
 };
 

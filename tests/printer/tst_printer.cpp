@@ -4,8 +4,8 @@
 #include "PortKind.h"
 #include "PortNames.h"
 #include "PrinterPortOpening.h"
+#include "PrinterQueues.h"
 #include "PseudoTerminal.h"
-#include "QueuePrinterPort.h"
 #include "RecordingPrinterSdk.h"
 #include "SendDocument.h"
 #include "SystemPrinterSdk.h"
@@ -295,7 +295,7 @@ private slots:
         LoopbackPrinter printer(QHostAddress::LocalHost, port);
         SystemPrinterSdk sdk;
         const QByteArray bytes = QByteArray::fromHex("1F1B1F80040506440A1B40");
-        QVERIFY(QueuePrinterPort::installedQueues().contains(QString::fromLocal8Bit(queue)));
+        QVERIFY(PrinterQueues::list().names().contains(QString::fromLocal8Bit(queue)));
         QCOMPARE(sendDocument(sdk, queue, OpenMode::PrinterQueue, bytes), QString());
         QCOMPARE(printer.receiveDocument(30000), bytes);
 
@@ -311,6 +311,30 @@ private slots:
         QCOMPARE(printer.receiveDocument(30000), QByteArray("kept"));
         QCOMPARE(sendDocument(sdk, "blackmark-no-such-queue", OpenMode::PrinterQueue, "x"),
                  QStringLiteral("open: no printer queue named \"blackmark-no-such-queue\""));
+    }
+
+    void queuesTellTheirState()
+    {
+        const QString queue = qEnvironmentVariable("BLACKMARK_TEST_QUEUE");
+        const QString stopped = qEnvironmentVariable("BLACKMARK_TEST_STOPPED_QUEUE");
+        if (stopped.isEmpty() || qEnvironmentVariableIsEmpty("CUPS_SERVER"))
+            QSKIP("no private cupsd with a stopped queue (scripts/test starts one)");
+        const QueueListing listing = PrinterQueues::list();
+        QCOMPARE(listing.failure, QString());
+        QStringList states;
+        for (const PrinterQueue& each : listing.queues)
+            states << each.name + ' ' + each.deviceUri + ' ' + each.stateText();
+        const QString device =
+            "socket://127.0.0.1:" + qEnvironmentVariable("BLACKMARK_TEST_QUEUE_PORT");
+        QCOMPARE(states,
+                 (QStringList{queue + ' ' + device + " idle",
+                              stopped + ' ' + device + " stopped, not accepting jobs: paper out"}));
+        SystemPrinterSdk sdk;
+        QCOMPARE(sendDocument(sdk, stopped.toLocal8Bit(), OpenMode::PrinterQueue, "x"),
+                 QStringLiteral("open: printer queue \"%1\" is stopped, not accepting jobs: paper "
+                                "out; once the printer is ready, let it print again with "
+                                "`cupsenable %1` and `cupsaccept %1`")
+                     .arg(stopped));
     }
 };
 
