@@ -4,6 +4,7 @@
 #include "CommandSender.h"
 #include "DryRunPrinterSdk.h"
 #include "PortKind.h"
+#include "PortListing.h"
 #include "PortNames.h"
 #include "StreamMessages.h"
 #include "StrictDistance.h"
@@ -11,6 +12,8 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
 
 namespace
 {
@@ -27,6 +30,7 @@ const char* const Subcommands = R"(Subcommands, one per button of the window:
   test-cut                         Test cut position
   send "HEX TEXT"                  Send any hex command text, such as "1B 40"
   printers                         List the installed printer queues
+  ports [--json]                   List this machine's ports by their port text
 Options go before the subcommand. Exit codes: 0 sent, 1 port not opened or the document
 failed, 2 bad input.)";
 
@@ -161,6 +165,25 @@ int BlackmarkCommandLine::listPrinters()
     return Sent;
 }
 
+int BlackmarkCommandLine::listPorts(bool json)
+{
+    const QueueListing queues = queues_();
+    if (!queues.failure.isEmpty())
+        err_ << "blackmark: no printer queues listed: " << queues.failure << Qt::endl;
+    const QList<ListedPort> ports = PortListing::all(queues);
+    if (json) {
+        QJsonArray array;
+        for (const ListedPort& port : ports)
+            array << port.json();
+        out_ << QJsonDocument(array).toJson(QJsonDocument::Indented);
+    } else {
+        for (const ListedPort& port : ports)
+            out_ << port.line() << '\n';
+    }
+    out_.flush();
+    return Sent;
+}
+
 int BlackmarkCommandLine::run(const QStringList& arguments)
 {
     QCommandLineParser parser;
@@ -193,8 +216,10 @@ int BlackmarkCommandLine::run(const QStringList& arguments)
         QStringLiteral("verbose"),
         QStringLiteral("Tell each stage of the send (opened, wrote, closed, confirmed) with its "
                        "time."));
+    const QCommandLineOption jsonOption(QStringLiteral("json"),
+                                        QStringLiteral("List the ports as one JSON array."));
     parser.addOptions({help, version, portOption, ipOption, baudOption, driverOption, dryRunOption,
-                       verboseOption});
+                       verboseOption, jsonOption});
     parser.addPositionalArgument(QStringLiteral("subcommand"), QStringLiteral("What to send."),
                                  QStringLiteral("SUBCOMMAND [ARGUMENTS]"));
 
@@ -213,6 +238,11 @@ int BlackmarkCommandLine::run(const QStringList& arguments)
         return badInput(QStringLiteral("no subcommand given"));
     if (words.first() == QLatin1String("printers"))
         return listPrinters();
+    if (words.first() == QLatin1String("ports")) {
+        if (words.size() > 2 || (words.size() == 2 && words.at(1) != QLatin1String("--json")))
+            return badInput(QStringLiteral("ports takes nothing but --json"));
+        return listPorts(words.size() == 2 || parser.isSet(jsonOption));
+    }
 
     const bool dry = parser.isSet(dryRunOption);
     Request request{

@@ -25,6 +25,7 @@ public:
 private:
     int badInput(const QString& why);
     int listPrinters();
+    int listPorts(bool json);
 
     PrinterSdk& sdk_;
     QueueSource queues_;

@@ -1,8 +1,14 @@
 #include "BlackmarkCommandLine.h"
+#include "FakeDeviceTree.h"
 #include "RecordingPrinterSdk.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QRegularExpression>
 #include <QTest>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace
 {
@@ -15,6 +21,27 @@ struct Case {
     QString said;
     QString told = {}; // on the error stream of a sent case, times as "T"
 };
+
+QueueListing kitchenAndLabels()
+{
+    QueueListing listing;
+    listing.queues.resize(2);
+    listing.queues[0].name = "Kitchen";
+    listing.queues[1].name = "Labels";
+    return listing;
+}
+
+// Runs the command line on the arguments; out and err get what it printed.
+int run(PrinterSdk& sdk, const QStringList& arguments, QString& out, QString& err,
+        const BlackmarkCommandLine::QueueSource& queues = kitchenAndLabels)
+{
+    QTextStream outStream(&out), errStream(&err);
+    BlackmarkCommandLine commandLine(sdk, queues, outStream, errStream);
+    const int code = commandLine.run(QStringList{"blackmark"} + arguments);
+    outStream.flush();
+    errStream.flush();
+    return code;
+}
 
 } // namespace
 
@@ -114,20 +141,7 @@ private slots:
         sdk.openResult = c.openOrWriteResult < 0 ? -1 : 7;
         sdk.writeResult = c.openOrWriteResult == 3 ? 3 : RecordingPrinterSdk::AnswerTheCount;
         QString out, err;
-        QTextStream outStream(&out), errStream(&err);
-        BlackmarkCommandLine commandLine(
-            sdk,
-            [] {
-                QueueListing listing;
-                listing.queues.resize(2);
-                listing.queues[0].name = "Kitchen";
-                listing.queues[1].name = "Labels";
-                return listing;
-            },
-            outStream, errStream);
-        const int code = commandLine.run(QStringList{"blackmark"} + c.arguments);
-        outStream.flush();
-        errStream.flush();
+        const int code = run(sdk, c.arguments, out, err);
         QCOMPARE(code, c.exitCode);
         if (c.said.startsWith("POS_Open(")) { // sent: the open and the one document written
             const QStringList expected = c.said.split(u';');
@@ -145,14 +159,46 @@ private slots:
     {
         RecordingPrinterSdk sdk;
         QString out, err;
-        QTextStream outStream(&out), errStream(&err);
         const QString missing = QStringLiteral("/nonexistent/blackmark/cups.sock");
-        BlackmarkCommandLine commandLine(
-            sdk, [&] { return PrinterQueues::list(missing); }, outStream, errStream);
-        QCOMPARE(commandLine.run({"blackmark", "printers"}), 1);
+        QCOMPARE(run(sdk, {"printers"}, out, err, [&] { return PrinterQueues::list(missing); }), 1);
         QVERIFY2(
             err.startsWith("blackmark: the print scheduler at " + missing + " cannot be reached ("),
             qPrintable(err));
+    }
+
+    // Each kind of device in a fake tree, one held open by this test.
+    void portsOfAFakeTree()
+    {
+        FakeDeviceTree tree;
+        for (const char* node : {"/dev/ttyS0", "/dev/ttyUSB0", "/dev/lp0", "/dev/usb/lp1"})
+            tree.node(node);
+        tree.attribute("/sys/class/usbmisc/lp1/device/ieee1284_id", "MFG:Acme;MDL:T1;");
+        tree.attribute("/sys/class/usbmisc/lp1/idVendor", "04b8");
+        tree.attribute("/sys/class/usbmisc/lp1/idProduct", "0e15");
+        const int holding =
+            ::open(QFile::encodeName(tree.path("/dev/ttyUSB0")), O_RDONLY | O_NONBLOCK);
+        qputenv("BLACKMARK_DEVICE_ROOT", QFile::encodeName(tree.root.path()));
+        RecordingPrinterSdk sdk;
+        QString out, err, json;
+        QCOMPARE(run(sdk, {"ports"}, out, err), 0);
+        QCOMPARE(run(sdk, {"--json", "ports"}, json, err), 0);
+        qunsetenv("BLACKMARK_DEVICE_ROOT");
+        ::close(holding);
+        const QString root = tree.root.path();
+        QCOMPARE(out,
+                 QStringLiteral("COM1  serial line %1/dev/ttyS0\n"
+                                "COM %1/dev/ttyUSB0  serial line, busy: pid %2 (tst_cli)\n"
+                                "LPT1  parallel port %1/dev/lp0\n"
+                                "LPT %1/dev/usb/lp1  USB printer, MFG:Acme;MDL:T1;, USB 04b8:0e15\n"
+                                "DRIVER --driver Kitchen  printer queue, idle\n"
+                                "DRIVER --driver Labels  printer queue, idle\n")
+                     .arg(root)
+                     .arg(QCoreApplication::applicationPid()));
+        const QJsonArray ports = QJsonDocument::fromJson(json.toUtf8()).array();
+        QCOMPARE(ports.size(), 6);
+        QCOMPARE(ports[3].toObject().value("ieee1284Id").toString(), "MFG:Acme;MDL:T1;");
+        QCOMPARE(ports[4].toObject().value("driver").toString(), "Kitchen");
+        QCOMPARE(err, QString());
     }
 };
 
