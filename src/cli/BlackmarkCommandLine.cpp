@@ -3,6 +3,7 @@
 #include "BlackMarkCatalogue.h"
 #include "CommandSender.h"
 #include "DryRunPrinterSdk.h"
+#include "OpenFailureReason.h"
 #include "PortKind.h"
 #include "PortListing.h"
 #include "PortNames.h"
@@ -45,8 +46,9 @@ QString portRefusal(const PortSettings& port, bool addressGiven, bool dryRun)
 {
     const PortKind kind = portKindOf(port.portText);
     if (kind == PortKind::None)
-        return QStringLiteral("\"%1\" is no port: it must begin with ETH, COM, LPT or DRI")
-            .arg(port.portText);
+        return QStringLiteral("\"%1\" is no port: it must begin with ETH, COM, LPT or DRI.")
+                   .arg(port.portText) +
+               OpenFailureReason::nearMissSuggestion(port.portText);
     if (kind == PortKind::Network && !addressGiven && !dryRun)
         return QStringLiteral("--port %1 needs --ip ADDRESS: the printer's network address")
             .arg(port.portText);

@@ -134,6 +134,16 @@ QString deviceRoot()
     return root;
 }
 
+bool serialHardwareAbsent(const QString& path)
+{
+    const QString name = QFileInfo(path).fileName();
+    if (!name.startsWith(QLatin1String("ttyS")))
+        return false;
+    // Type 0 is the kernel's "unknown": no UART answered at that port.
+    return readAttribute(deviceRoot() + QStringLiteral("/sys/class/tty/%1/type").arg(name)) ==
+           QLatin1String("0");
+}
+
 QList<ListedPort> serialLines()
 {
     const QString root = deviceRoot();
@@ -141,8 +151,10 @@ QList<ListedPort> serialLines()
     if (!root.isEmpty()) {
         for (const char* pattern : {"ttyS*", "ttyUSB*", "ttyACM*"}) {
             for (const QString& path :
-                 devicesUnder(root + QStringLiteral("/dev"), QLatin1String(pattern)))
-                lines << serialLine(root, path);
+                 devicesUnder(root + QStringLiteral("/dev"), QLatin1String(pattern))) {
+                if (!serialHardwareAbsent(path))
+                    lines << serialLine(root, path);
+            }
         }
     } else {
         for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {

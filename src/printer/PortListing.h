@@ -31,6 +31,8 @@ namespace PortListing
 {
 
 QString deviceRoot();
+// Whether the kernel keeps the serial port's name (ttySn) with no UART behind it.
+bool serialHardwareAbsent(const QString& path);
 QList<ListedPort> serialLines();
 QList<ListedPort> printerDevices();
 QList<ListedPort> all(const QueueListing& queues);

@@ -1,5 +1,6 @@
 #include "SerialPrinterPort.h"
 
+#include "OpenFailureReason.h"
 #include "PortNames.h"
 #include "QueuedDeviceWriting.h"
 
@@ -22,9 +23,13 @@ bool SerialPrinterPort::open(const PortOpenRequest& request)
                         .arg(device.path)
                         .arg(request.baudRate));
     path_ = device.path;
+    if (const QString absent = OpenFailureReason::absentSerialHardware(request.name, path_);
+        !absent.isEmpty())
+        return fail(absent);
     port_.setPortName(path_);
     if (!port_.open(QIODevice::WriteOnly))
-        return failPort(QStringLiteral("open"));
+        return fail(OpenFailureReason::forDevice(OpenFailureReason::DeviceKind::SerialLine,
+                                                 request.name, path_, 0, port_.errorString()));
     if (!configure(request)) {
         port_.close();
         return false;

@@ -1,13 +1,17 @@
 #include "BlackmarkCommandLine.h"
 #include "FakeDeviceTree.h"
+#include "PseudoTerminal.h"
 #include "RecordingPrinterSdk.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTest>
 #include <fcntl.h>
+#include <grp.h>
 #include <unistd.h>
 
 namespace
@@ -119,7 +123,13 @@ private slots:
         refused("bad hex", {"send", "1B  40"},
                 "This is not a printer command; nothing was sent. empty token after token 1");
         refused("port without kind", {"--port", "com1", "test-cut"},
-                "\"com1\" is no port: it must begin with ETH, COM, LPT or DRI" + help);
+                "\"com1\" is no port: it must begin with ETH, COM, LPT or DRI. Did you mean "
+                "\"COM1\"?" +
+                    help);
+        refused("near miss", {"--port", "Eth", "test-cut"},
+                "\"Eth\" is no port: it must begin with ETH, COM, LPT or DRI. Did you mean "
+                "\"ETHERNET\"?" +
+                    help);
         refused("odd baud", {"--port", "COM1", "--baud", "4800", "test-cut"},
                 "the baud rate must be 9600, 19200, 38400 or 115200, not \"4800\"" + help);
         QTest::newRow("not opened") << Case{ip + QStringList{"test-cut"}, -1, 1,
@@ -164,6 +174,42 @@ private slots:
         QVERIFY2(
             err.startsWith("blackmark: the print scheduler at " + missing + " cannot be reached ("),
             qPrintable(err));
+    }
+
+    // An unprivileged user opens a device of a group it is not in: the reason names the group.
+    void permissionNamesTheGroup_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("group");
+        QTest::newRow("printer device") << "LPT"
+                                        << "lp";
+        QTest::newRow("serial line") << "COM"
+                                     << "dialout";
+    }
+    void permissionNamesTheGroup()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, group);
+        const struct group* owners = ::getgrnam(qPrintable(group));
+        if (::geteuid() != 0 || !owners || QStandardPaths::findExecutable("setpriv").isEmpty())
+            QSKIP("needs root, setpriv and the group");
+        FakeDeviceTree tree;
+        tree.node("/lp0");
+        ::chmod(QFile::encodeName(tree.root.path()), 0711);
+        PseudoTerminal line;
+        const QByteArray path =
+            kind == "LPT" ? QFile::encodeName(tree.path("/lp0")) : line.portText.mid(4);
+        QCOMPARE(::chown(path, 0, owners->gr_gid) | ::chmod(path, 0660), 0);
+        QProcess cli;
+        cli.start("setpriv", {"--reuid=nobody", "--regid=nogroup", "--clear-groups", BLACKMARK_CLI,
+                              "--port", kind + ' ' + path, "test-cut"});
+        QVERIFY(cli.waitForFinished(10000));
+        QCOMPARE(cli.exitCode(), 1);
+        QCOMPARE(QString::fromLocal8Bit(cli.readAllStandardError()),
+                 QStringLiteral("blackmark: Fail to open port,please check! permission denied: %1 "
+                                "belongs to group %2; add yourself with `sudo usermod -aG %2 "
+                                "$USER` and log in again\n")
+                     .arg(path, group));
     }
 
     // Each kind of device in a fake tree, one held open by this test.
