@@ -262,8 +262,13 @@ int BlackmarkCommandLine::run(const QStringList& arguments)
                 .arg(request.port.baudRateText));
     if (parser.isSet(driverOption)) {
         request.port.driverName = parser.value(driverOption);
-    } else if (portKindOf(request.port.portText) == PortKind::Driver) {
-        request.port.driverName = queues_().names().value(0);
+    } else if (portKindOf(request.port.portText) == PortKind::Driver && !dry) {
+        const QueueListing listing = queues_();
+        if (!listing.failure.isEmpty()) {
+            err_ << "blackmark: no printer queue to choose: " << listing.failure << Qt::endl;
+            return NotSent;
+        }
+        request.port.driverName = listing.names().value(0);
     }
 
     for (const QString& note : std::as_const(request.notes))

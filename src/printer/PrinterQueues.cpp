@@ -86,10 +86,9 @@ QueueListing list(const QString& server)
                                                                AF_UNSPEC, cupsEncryption(), 1,
                                                                ConnectBoundMs, nullptr));
     if (!http) {
-        listing.failure =
-            QStringLiteral("the print scheduler at %1 cannot be reached (%2); "
-                           "is it running?")
-                .arg(QString::fromLocal8Bit(host), QString::fromLocal8Bit(cupsLastErrorString()));
+        listing.failure = QStringLiteral("the print scheduler at %1 cannot be reached; is it "
+                                         "running?")
+                              .arg(QString::fromLocal8Bit(host));
         return listing;
     }
     httpSetTimeout(http.get(), AnswerBoundSeconds, nullptr, nullptr);
