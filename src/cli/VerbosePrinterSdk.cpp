@@ -7,7 +7,7 @@ VerbosePrinterSdk::VerbosePrinterSdk(PrinterSdk& sdk, QTextStream& err) : sdk_(s
 
 void VerbosePrinterSdk::tell(const QString& stage)
 {
-    err_ << "blackmark: " << QString::number(double(clock_.nsecsElapsed()) / 1e9, 'f', 3) << " s "
+    err_ << "blackmark: " << QString::number(double(clock_.nsecsElapsed()) / 1e6, 'f', 1) << " ms "
          << stage << Qt::endl;
 }
 
@@ -49,5 +49,5 @@ qint32 VerbosePrinterSdk::POS_Close()
 
 void VerbosePrinterSdk::confirm()
 {
-    tell(QStringLiteral("confirmed: the printer's side took all %1 bytes").arg(written_));
+    tell(QStringLiteral("confirmed: the port took all %1 bytes and closed cleanly").arg(written_));
 }

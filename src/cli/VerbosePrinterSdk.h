@@ -20,7 +20,7 @@ public:
     qint32 POS_Close() override;
     QString lastFailure() const override { return sdk_.lastFailure(); }
 
-    // The last stage: the printer's side took the whole document.
+    // The last stage: every call succeeded, the close included.
     void confirm();
 
 private:

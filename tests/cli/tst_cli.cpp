@@ -102,9 +102,9 @@ private slots:
              "blackmark: 2.51 mm sent as 2.5 mm, 20 counts\n");
         sent("verbose", {"--verbose", "black-mark", "on"}, "1F 1B 1F 80 04 05 06 44",
              "127.0.0.1:9100,0,0,0,0,21",
-             "blackmark: T s opened: 127.0.0.1:9100\nblackmark: T s wrote 8 bytes\n"
-             "blackmark: T s closed\nblackmark: T s confirmed: the printer's side took all 8 "
-             "bytes\n");
+             "blackmark: T ms opened: 127.0.0.1:9100\nblackmark: T ms wrote 8 bytes\n"
+             "blackmark: T ms closed\nblackmark: T ms confirmed: the port took all 8 bytes and "
+             "closed cleanly\n");
         for (const char* distance : {"abc", "", "nan", "inf", "1,5", "1e2", "-1"})
             refused(distance, {"mark-width", distance}, '"' + QString(distance) + '"' + notSent);
         refused("port out of range", {"--ip", "127.0.0.1:99999", "test-cut"},
@@ -158,7 +158,7 @@ private slots:
             QCOMPARE(sdk.calls.value(0), expected[0]);
             QCOMPARE(sdk.written, QList<QByteArray>{QByteArray::fromHex(expected[1].toLatin1())});
             QCOMPARE(sdk.calls.size(), 5);
-            QCOMPARE(err.replace(QRegularExpression("\\d+\\.\\d{3} s"), "T s"), c.told);
+            QCOMPARE(err.replace(QRegularExpression("\\d+\\.\\d ms"), "T ms"), c.told);
         } else {
             QCOMPARE(code == 0 ? out : err, c.said);
             QCOMPARE(sdk.calls.isEmpty(), code != 1);
