@@ -1,20 +1,29 @@
 #!/usr/bin/env bash
-# Starts the tool's window and a bare window of as many widgets in turn, 15 times each,
-# and prints the medians, their ratio and the peak memory of each.
+# Starts the tool's window as shipped and a bare window of the same widgets in turn, as whole
+# processes (library loading included), 31 times each, and prints the median wall-clock times,
+# their ratio and the peak memory of each.
 set -euo pipefail
 build=${1:-build-bench}
-program="$build/bench/bench_window_startup"
 export QT_QPA_PLATFORM=offscreen
-tool=() bare=() tool_kb=0 bare_kb=0
-for _ in $(seq 15); do
-    read -r us kb < <("$program" tool 2>/dev/null); tool+=("$us"); tool_kb=$kb
-    read -r us kb < <("$program" bare 2>/dev/null); bare+=("$us"); bare_kb=$kb
+tool=() bare=()
+# "microseconds KiB" of one whole run of the program.
+run() {
+    local start end kb
+    start=$(date +%s%N)
+    kb=$("$1" 2>/dev/null)
+    end=$(date +%s%N)
+    echo "$(((end - start) / 1000)) $kb"
+}
+for _ in $(seq 31); do
+    tool+=("$(run "$build/bench/bench_window_startup")")
+    bare+=("$(run "$build/bench/bench_window_startup_bare")")
 done
-median() { printf '%s\n' "$@" | sort -n | sed -n "$(( ($# + 1) / 2 ))p"; }
-t=$(median "${tool[@]}")
-b=$(median "${bare[@]}")
-echo "window start-up, tool window (median of 15): $((t / 1000)) ms"
-echo "window start-up, bare window of 31 widgets (median of 15): $((b / 1000)) ms"
+median() { printf '%s\n' "$@" | awk '{print $1}' | sort -n | sed -n "$(( ($# + 1) / 2 ))p"; }
+peak() { printf '%s\n' "$@" | awk '{print $2}' | sort -n | sed -n "$(( ($# + 1) / 2 ))p"; }
+t=$(median "${tool[@]}") b=$(median "${bare[@]}")
+tool_kb=$(peak "${tool[@]}") bare_kb=$(peak "${bare[@]}")
+echo "window start-up, tool window (median of 31): $((t / 1000)) ms"
+echo "window start-up, bare window of the same widgets (median of 31): $((b / 1000)) ms"
 awk -v t="$t" -v b="$b" 'BEGIN { printf "window start-up, tool / bare: %.2f ratio\n", t / b }'
 echo "window start-up, tool window peak memory: $tool_kb KiB"
 echo "window start-up, bare window peak memory: $bare_kb KiB"

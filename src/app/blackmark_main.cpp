@@ -1,5 +1,5 @@
 #include "BlackmarkCommandLine.h"
-#include "QueuePrinterPort.h"
+#include "PrinterQueues.h"
 #include "SystemPrinterSdk.h"
 
 #include <QCoreApplication>
@@ -11,6 +11,7 @@ int main(int argc, char** argv)
     QTextStream out(stdout);
     QTextStream err(stderr);
     SystemPrinterSdk sdk;
-    BlackmarkCommandLine commandLine(sdk, QueuePrinterPort::installedQueues, out, err);
+    BlackmarkCommandLine commandLine(
+        sdk, [] { return PrinterQueues::list(); }, out, err);
     return commandLine.run(QCoreApplication::arguments());
 }

@@ -27,8 +27,9 @@ int main(int argc, char** argv)
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption listenOption(
-        QStringLiteral("listen"), QStringLiteral("Listen on HOST:PORT (default 127.0.0.1:9100)."),
-        QStringLiteral("HOST:PORT"), QStringLiteral("127.0.0.1:9100"));
+        QStringLiteral("listen"),
+        QStringLiteral("Listen on HOST:PORT, or on loopback at PORT (default 127.0.0.1:9100)."),
+        QStringLiteral("[HOST:]PORT"), QStringLiteral("127.0.0.1:9100"));
     const QCommandLineOption ptyOption(
         QStringLiteral("pty"),
         QStringLiteral("Be a serial line: make a pseudo-terminal and read it."));
@@ -75,7 +76,7 @@ int main(int argc, char** argv)
             << ")" << Qt::endl;
     } else {
         const PortNames::NetworkAddress address =
-            PortNames::readNetworkAddress(parser.value(listenOption));
+            PortNames::readListenAddress(parser.value(listenOption));
         if (!address.refusal.isEmpty()) {
             err << "blackmark-printer: " << address.refusal << '\n';
             return 2;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PrinterQueues.h"
+
 #include <QStringList>
 #include <QTextStream>
 #include <functional>
@@ -12,10 +14,9 @@ class PrinterSdk;
 class BlackmarkCommandLine
 {
 public:
-    using PrinterNames = std::function<QStringList()>;
+    using QueueSource = std::function<QueueListing()>;
 
-    BlackmarkCommandLine(PrinterSdk& sdk, PrinterNames installedPrinters, QTextStream& out,
-                         QTextStream& err);
+    BlackmarkCommandLine(PrinterSdk& sdk, QueueSource queues, QTextStream& out, QTextStream& err);
 
     int run(const QStringList& arguments);
 
@@ -23,9 +24,11 @@ public:
 
 private:
     int badInput(const QString& why);
+    int listPrinters();
+    int listPorts(bool json);
 
     PrinterSdk& sdk_;
-    PrinterNames installedPrinters_;
+    QueueSource queues_;
     QTextStream& out_;
     QTextStream& err_;
 };

@@ -1,5 +1,6 @@
 #include "DevicePrinterPort.h"
 
+#include "OpenFailureReason.h"
 #include "PortNames.h"
 
 #include <QDeadlineTimer>
@@ -39,7 +40,10 @@ bool DevicePrinterPort::open(const PortOpenRequest& request)
     if (descriptor < 0) {
         if (errno == ENXIO)
             return fail(QStringLiteral("%1: no printer is attached (nothing reads it)").arg(path_));
-        return failSystem(QString());
+        const int error = errno;
+        return fail(OpenFailureReason::forDevice(OpenFailureReason::DeviceKind::PrinterDevice,
+                                                 request.name, path_, error,
+                                                 QString::fromLocal8Bit(strerror(error))));
     }
     struct stat status {
     };

@@ -110,6 +110,11 @@ NetworkAddress readNetworkAddress(const QString& text)
     return hostAndPort(text, whole, QStringView());
 }
 
+NetworkAddress readListenAddress(const QString& text)
+{
+    return readNetworkAddress(allDecimalDigits(text) ? QStringLiteral("127.0.0.1:") + text : text);
+}
+
 DevicePath serialDevicePath(const QString& portText)
 {
     return devicePath(portText, QLatin1String("COM"), QLatin1String("/dev/ttyS"),

@@ -22,6 +22,9 @@ struct NetworkAddress {
 // when a port follows.
 NetworkAddress readNetworkAddress(const QString& text);
 
+// What a listener takes: the same, or a bare port number, which listens on loopback.
+NetworkAddress readListenAddress(const QString& text);
+
 struct DevicePath {
     QString path;
     QString refusal;

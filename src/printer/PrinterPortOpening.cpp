@@ -1,5 +1,6 @@
 #include "PrinterPortOpening.h"
 
+#include "OpenFailureReason.h"
 #include "PortKind.h"
 #include "PrinterSdk.h"
 
@@ -9,7 +10,8 @@ qint32 OpenPrinterPort(const PortSettings& settings, PrinterSdk& sdk, QString& f
     if (!arguments) {
         failureReason = QStringLiteral("The port \"%1\" is none that this tool knows: it must "
                                        "begin with ETH, COM, LPT or DRI.")
-                            .arg(settings.portText);
+                            .arg(settings.portText) +
+                        OpenFailureReason::nearMissSuggestion(settings.portText);
         return PrinterSdk::NotOpened;
     }
     const qint32 handle = sdk.POS_Open(arguments->name, arguments->baudRate, arguments->dataBits,

@@ -1,5 +1,7 @@
 #include "QueuePrinterPort.h"
 
+#include "PrinterQueues.h"
+
 #include <cups/cups.h>
 
 #include <cerrno>
@@ -84,7 +86,8 @@ bool QueuePrinterPort::open(const PortOpenRequest& request)
         return fail(QStringLiteral("no printer queue named \"%1\"").arg(request.name));
     if (cupsLastError() > IPP_STATUS_OK_CONFLICTING)
         return failPrintSystem(QStringLiteral("look up"));
-    return true;
+    const QString refusal = PrinterQueues::refusalToPrint(request.name);
+    return refusal.isEmpty() || fail(refusal);
 }
 
 bool QueuePrinterPort::startDocument()
@@ -146,17 +149,4 @@ void QueuePrinterPort::cancelUnfinishedJob()
     }
     cupsCancelJob2(server_, queue_.constData(), job_, 0);
     job_ = 0;
-}
-
-QStringList QueuePrinterPort::installedQueues()
-{
-    cups_dest_t* destinations = nullptr;
-    const int count = cupsGetDests2(CUPS_HTTP_DEFAULT, &destinations);
-    QStringList names;
-    for (int i = 0; i < count; ++i) {
-        if (!destinations[i].instance)
-            names << QString::fromLocal8Bit(destinations[i].name);
-    }
-    cupsFreeDests(count, destinations);
-    return names;
 }

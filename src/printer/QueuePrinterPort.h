@@ -24,9 +24,6 @@ public:
     bool endDocument() override;
     bool close() override;
 
-    // The names of the platform's printer queues, in its order.
-    static QStringList installedQueues();
-
 private:
     bool connectToServer();
     // A request about the chosen queue; the caller hands it on to cupsDoRequest.

@@ -1,5 +1,6 @@
 #include "SerialPrinterPort.h"
 
+#include "OpenFailureReason.h"
 #include "PortNames.h"
 
 #include <cerrno>
@@ -25,9 +26,13 @@ bool SerialPrinterPort::open(const PortOpenRequest& request)
                         .arg(request.baudRate));
     path_ = device.path;
     baudRate_ = request.baudRate;
+    if (const QString absent = OpenFailureReason::absentSerialHardware(request.name, path_);
+        !absent.isEmpty())
+        return fail(absent);
     port_.setPortName(path_);
     if (!port_.open(QIODevice::WriteOnly))
-        return failPort(QStringLiteral("open"));
+        return fail(OpenFailureReason::forDevice(OpenFailureReason::DeviceKind::SerialLine,
+                                                 request.name, path_, 0, port_.errorString()));
     // Writes wait in poll() under the document's bound, never in write().
     const int flags = ::fcntl(port_.handle(), F_GETFL);
     if (flags < 0 || ::fcntl(port_.handle(), F_SETFL, flags | O_NONBLOCK) != 0) {

@@ -3,10 +3,10 @@
 #include "BlackMarkCommands.h"
 #include "DefaultNetworkAddress.h"
 #include "PortKind.h"
+#include "PrinterQueues.h"
 #include "Twips.h"
 
 #include <QGuiApplication>
-#include <QPrinterInfo>
 
 using namespace BlackMarkCommands;
 
@@ -118,7 +118,7 @@ FrmTest::FrmTest(PrinterSdk& sdk, PrinterNames installedPrinters, QWidget* paren
 
 QStringList FrmTest::platformPrinterNames()
 {
-    return QPrinterInfo::availablePrinterNames();
+    return PrinterQueues::list().names();
 }
 
 void FrmTest::createControls()

@@ -1,11 +1,12 @@
 #include "DnsBlackHole.h"
+#include "FakeDeviceTree.h"
 #include "FifoPrinter.h"
 #include "LoopbackPrinter.h"
 #include "PortKind.h"
 #include "PortNames.h"
 #include "PrinterPortOpening.h"
+#include "PrinterQueues.h"
 #include "PseudoTerminal.h"
-#include "QueuePrinterPort.h"
 #include "RecordingPrinterSdk.h"
 #include "SendDocument.h"
 #include "SystemPrinterSdk.h"
@@ -339,7 +340,6 @@ private slots:
         QCOMPARE(::mkfifo(QFile::encodeName(folder.filePath("unread")).constData(), 0600), 0);
         const char* const rows[][2] = {
             {"notes.txt", ": not a printer device; refusing to write to it"},
-            {"missing", ": No such file or directory"},
             {"unread", ": no printer is attached (nothing reads it)"}};
         for (const auto& [file, reason] : rows) {
             SystemPrinterSdk sdk;
@@ -371,7 +371,7 @@ private slots:
 
         LoopbackPrinter printer(LoopbackPrinter::Reads, AF_INET, port);
         const QByteArray bytes = QByteArray::fromHex("1F1B1F80040506440A1B40");
-        QVERIFY(QueuePrinterPort::installedQueues().contains(QString::fromLocal8Bit(queue)));
+        QVERIFY(PrinterQueues::list().names().contains(QString::fromLocal8Bit(queue)));
         QCOMPARE(sendDocument(sdk, queue, OpenMode::PrinterQueue, bytes), QString());
         QCOMPARE(printer.receiveDocument(30000), bytes);
 
@@ -387,6 +387,75 @@ private slots:
         QCOMPARE(printer.receiveDocument(30000), QByteArray("kept"));
         QCOMPARE(sendDocument(sdk, "blackmark-no-such-queue", OpenMode::PrinterQueue, "x"),
                  QStringLiteral("open: no printer queue named \"blackmark-no-such-queue\""));
+    }
+
+    // Each row a port that will not open and the reason, which says what to do; %R is the
+    // root of a fake device tree with COM1, LPT1 and a COM2 without hardware.
+    void openFailureSaysWhatToDo_data()
+    {
+        QTest::addColumn<QString>("portText"); // "held" is a line that another port holds
+        QTest::addColumn<QString>("reason");
+        const char* const rows[][3] = {
+            {"missing serial line", "COM %R/dev/ttyUSB7",
+             "%R/dev/ttyUSB7 does not exist; the serial lines here are: COM1 (%R/dev/ttyS0)"},
+            {"no hardware", "COM %R/dev/ttyS1",
+             "%R/dev/ttyS1 has no serial port behind it; the serial lines here are: COM1 "
+             "(%R/dev/ttyS0)"},
+            {"not a line", "COM /dev/null", "/dev/null is not a serial line"},
+            {"missing printer device", "LPT %R/dev/usb/lp3",
+             "%R/dev/usb/lp3 does not exist; the printer devices here are: LPT1 (%R/dev/lp0)"},
+            {"busy", "held",
+             "%P is busy: pid %I (tst_printer) holds it; end that program and "
+             "try again"}};
+        for (const auto& [name, portText, reason] : rows)
+            QTest::newRow(name) << QString(portText) << QString(reason);
+    }
+    void openFailureSaysWhatToDo()
+    {
+        QFETCH(QString, portText);
+        QFETCH(QString, reason);
+        FakeDeviceTree tree;
+        for (const char* node : {"/dev/ttyS0", "/dev/ttyS1", "/dev/lp0"})
+            tree.node(node);
+        tree.attribute("/sys/class/tty/ttyS1/type", "0");
+        qputenv("BLACKMARK_DEVICE_ROOT", QFile::encodeName(tree.root.path()));
+        PseudoTerminal line;
+        SystemPrinterSdk holder, sdk;
+        if (portText == "held")
+            holder.POS_Open(line.portText, 9600, 8, 0, 0, OpenMode::Serial);
+        const QString name = portText == "held" ? QString(line.portText) : portText;
+        const QString outcome = sendDocument(
+            sdk, name.toLocal8Bit().replace("%R", QFile::encodeName(tree.root.path())),
+            name.startsWith("COM") ? OpenMode::Serial : OpenMode::ParallelOrUsbDevice, "x");
+        qunsetenv("BLACKMARK_DEVICE_ROOT");
+        QCOMPARE(outcome, "open: " + QString(reason)
+                                         .replace("%R", tree.root.path())
+                                         .replace("%P", name.mid(4))
+                                         .replace("%I", QString::number(::getpid())));
+    }
+
+    void queuesTellTheirState()
+    {
+        const QString queue = qEnvironmentVariable("BLACKMARK_TEST_QUEUE");
+        const QString stopped = qEnvironmentVariable("BLACKMARK_TEST_STOPPED_QUEUE");
+        if (stopped.isEmpty() || qEnvironmentVariableIsEmpty("CUPS_SERVER"))
+            QSKIP("no private cupsd with a stopped queue (scripts/test starts one)");
+        const QueueListing listing = PrinterQueues::list();
+        QCOMPARE(listing.failure, QString());
+        QStringList states;
+        for (const PrinterQueue& each : listing.queues)
+            states << each.name + ' ' + each.deviceUri + ' ' + each.stateText();
+        const QString device =
+            "socket://127.0.0.1:" + qEnvironmentVariable("BLACKMARK_TEST_QUEUE_PORT");
+        QCOMPARE(states,
+                 (QStringList{queue + ' ' + device + " idle",
+                              stopped + ' ' + device + " stopped, not accepting jobs: paper out"}));
+        SystemPrinterSdk sdk;
+        QCOMPARE(sendDocument(sdk, stopped.toLocal8Bit(), OpenMode::PrinterQueue, "x"),
+                 QStringLiteral("open: printer queue \"%1\" is stopped, not accepting jobs: paper "
+                                "out; once the printer is ready, let it print again with "
+                                "`cupsenable %1` and `cupsaccept %1`")
+                     .arg(stopped));
     }
 };
 

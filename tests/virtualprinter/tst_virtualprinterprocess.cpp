@@ -18,8 +18,7 @@ public:
     {
         port = LoopbackPrinter().port(); // free until the printer takes it
         process_.setProgram(QStringLiteral(BLACKMARK_PRINTER));
-        process_.setArguments(options +
-                              QStringList{"--listen", "127.0.0.1:" + QString::number(port)});
+        process_.setArguments(options + QStringList{"--listen", QString::number(port)});
         process_.setChildProcessModifier([addressSpace] {
             const rlimit limit{addressSpace, addressSpace};
             ::setrlimit(RLIMIT_AS, &limit);
