@@ -21,11 +21,30 @@
 namespace
 {
 
+// Like the tool's, every widget shows a text, so both windows load the fonts.
+void showText(QLabel& label, const QString& text)
+{
+    label.setText(text);
+}
+void showText(QPushButton& button, const QString& text)
+{
+    button.setText(text);
+}
+void showText(QLineEdit& edit, const QString& text)
+{
+    edit.setText(text);
+}
+void showText(QComboBox& combo, const QString& text)
+{
+    combo.addItem(text);
+}
+
 template <typename Widget> void addWidgets(QWidget& window, int count, int& row)
 {
     for (int i = 0; i < count; ++i, ++row) {
         auto* widget = new Widget(&window);
         widget->setGeometry(8, 8 + row * 16, 200, 16);
+        showText(*widget, QStringLiteral("Text %1").arg(row));
     }
 }
 
