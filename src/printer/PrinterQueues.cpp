@@ -119,20 +119,25 @@ QueueListing list(const QString& server)
     return listing;
 }
 
-QString refusalToPrint(const QString& name)
+PrinterQueue queueIn(ipp_t* answer)
 {
-    for (const PrinterQueue& queue : list().queues) {
-        if (queue.name != name || (!queue.stopped && queue.accepting))
-            continue;
-        const QString fix = queue.stopped && !queue.accepting
-                                ? QStringLiteral("`cupsenable %1` and `cupsaccept %1`")
-                            : queue.stopped ? QStringLiteral("`cupsenable %1`")
-                                            : QStringLiteral("`cupsaccept %1`");
-        return QStringLiteral("printer queue \"%1\" is %2; once the printer is ready, let it "
-                              "print again with %3")
-            .arg(name, queue.stateText(), fix.arg(name));
-    }
-    return {};
+    ipp_attribute_t* attribute = ippFirstAttribute(answer);
+    while (attribute && ippGetGroupTag(attribute) != IPP_TAG_PRINTER)
+        attribute = ippNextAttribute(answer);
+    return readQueue(answer, attribute);
+}
+
+QString refusalToPrint(const PrinterQueue& queue)
+{
+    if (!queue.stopped && queue.accepting)
+        return {};
+    const QString fix = queue.stopped && !queue.accepting
+                            ? QStringLiteral("`cupsenable %1` and `cupsaccept %1`")
+                        : queue.stopped ? QStringLiteral("`cupsenable %1`")
+                                        : QStringLiteral("`cupsaccept %1`");
+    return QStringLiteral("printer queue \"%1\" is %2; once the printer is ready, let it print "
+                          "again with %3")
+        .arg(queue.name, queue.stateText(), fix.arg(queue.name));
 }
 
 } // namespace PrinterQueues

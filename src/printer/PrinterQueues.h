@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+typedef struct _ipp_s ipp_t;
+
 // One printer queue of the platform's print scheduler, as it stands now.
 struct PrinterQueue {
     QString name;
@@ -32,8 +34,11 @@ namespace PrinterQueues
 // server: a host or socket path; empty for the platform's own scheduler.
 QueueListing list(const QString& server = {});
 
+// The queue that a scheduler's answer about one printer describes.
+PrinterQueue queueIn(ipp_t* answer);
+
 // Why a document cannot go to the queue now (stopped or not accepting), with what to do;
-// empty when it can, or when the scheduler cannot say.
-QString refusalToPrint(const QString& name);
+// empty when it can.
+QString refusalToPrint(const PrinterQueue& queue);
 
 } // namespace PrinterQueues

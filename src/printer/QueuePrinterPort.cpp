@@ -77,8 +77,10 @@ bool QueuePrinterPort::open(const PortOpenRequest& request)
     queue_ = request.name.toLocal8Bit();
     if (!connectToServer())
         return false;
-    // One request under the connection's bound; the library's own lookup retries without one.
+    // One request under the connection's bound, which also tells the queue's state; the
+    // library's own lookup retries without a bound.
     ipp_t* answer = cupsDoRequest(server_, queueRequest(IPP_OP_GET_PRINTER_ATTRIBUTES), "/");
+    const PrinterQueue queue = answer ? PrinterQueues::queueIn(answer) : PrinterQueue();
     ippDelete(answer);
     if (!answer && httpError(server_) != 0)
         return failPrintSystem(QStringLiteral("look up"));
@@ -86,7 +88,7 @@ bool QueuePrinterPort::open(const PortOpenRequest& request)
         return fail(QStringLiteral("no printer queue named \"%1\"").arg(request.name));
     if (cupsLastError() > IPP_STATUS_OK_CONFLICTING)
         return failPrintSystem(QStringLiteral("look up"));
-    const QString refusal = PrinterQueues::refusalToPrint(request.name);
+    const QString refusal = PrinterQueues::refusalToPrint(queue);
     return refusal.isEmpty() || fail(refusal);
 }
 

@@ -239,14 +239,14 @@ bool TcpPrinterPort::close()
 {
     if (descriptor_ < 0)
         return true;
-    const bool delivered = failed_ || confirmDelivery();
-    if (failed_) {
-        abort();
-    } else {
+    const bool failedBefore = failed_;
+    if (!failedBefore && confirmDelivery()) {
         ::close(descriptor_);
         descriptor_ = -1;
+        return true;
     }
-    return delivered;
+    abort();
+    return failedBefore; // that failure has been told already; the close itself went well
 }
 
 // Drops the connection at once, with a reset, so that no half document is printed later.
