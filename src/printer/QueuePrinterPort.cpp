@@ -54,13 +54,17 @@ bool QueuePrinterPort::connectToServer()
     return true;
 }
 
+QString QueuePrinterPort::schedulerAnswer() const
+{
+    return httpError(server_) == ETIMEDOUT
+               ? QStringLiteral("no answer within %1 s").arg(AnswerBoundMs / 1000)
+               : QString::fromLocal8Bit(cupsLastErrorString());
+}
+
 bool QueuePrinterPort::failPrintSystem(const QString& action)
 {
-    const QString answer = httpError(server_) == ETIMEDOUT
-                               ? QStringLiteral("no answer within %1 s").arg(AnswerBoundMs / 1000)
-                               : QString::fromLocal8Bit(cupsLastErrorString());
     return fail(QStringLiteral("%1 printer queue \"%2\" (print server %3): %4")
-                    .arg(action, QString::fromLocal8Bit(queue_), serverName(), answer));
+                    .arg(action, QString::fromLocal8Bit(queue_), serverName(), schedulerAnswer()));
 }
 
 bool QueuePrinterPort::failNoJob()
@@ -94,7 +98,10 @@ bool QueuePrinterPort::open(const PortOpenRequest& request)
 
 bool QueuePrinterPort::startDocument()
 {
-    job_ = cupsCreateJob(server_, queue_.constData(), JobTitle, 0, nullptr);
+    // The job is held until the whole document is in, so that one we cancel can never have
+    // started printing: the scheduler runs a job as soon as its document is complete.
+    cups_option_t hold{const_cast<char*>("job-hold-until"), const_cast<char*>("indefinite")};
+    job_ = cupsCreateJob(server_, queue_.constData(), JobTitle, 1, &hold);
     if (job_ == 0)
         return failPrintSystem(QStringLiteral("create a job on"));
     if (cupsStartDocument(server_, queue_.constData(), job_, JobTitle, CUPS_FORMAT_RAW, 1) !=
@@ -123,8 +130,23 @@ bool QueuePrinterPort::endDocument()
         cancelUnfinishedJob();
         return false;
     }
+    if (!releaseJob()) {
+        cancelUnfinishedJob();
+        return false;
+    }
     job_ = 0;
     return true;
+}
+
+bool QueuePrinterPort::releaseJob()
+{
+    ipp_t* request = queueRequest(IPP_OP_RELEASE_JOB);
+    ippAddInteger(request, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-id", job_);
+    ippDelete(cupsDoRequest(server_, request, "/jobs/"));
+    if (cupsLastError() <= IPP_STATUS_OK_CONFLICTING)
+        return true;
+    return fail(QStringLiteral("printer queue \"%1\": the job could not be released: %2")
+                    .arg(QString::fromLocal8Bit(queue_), schedulerAnswer()));
 }
 
 bool QueuePrinterPort::close()
@@ -145,7 +167,7 @@ void QueuePrinterPort::cancelUnfinishedJob()
     if (job_ == 0)
         return;
     if (documentOpen_) {
-        // Ends the request so that the connection can carry the cancel.
+        // Ends the request so that the connection can carry the cancel; the job stays held.
         cupsFinishDocument(server_, queue_.constData());
         documentOpen_ = false;
     }

@@ -9,7 +9,8 @@ typedef struct _http_s http_t;
 typedef struct _ipp_s ipp_t;
 
 // A printer queue of the platform's print system; the document goes out as one raw job, on
-// a connection of its own whose every answer is awaited within a bound.
+// a connection of its own whose every answer is awaited within a bound. The job is held
+// until its document is complete, so that an unfinished one is cancelled before it can print.
 class QueuePrinterPort : public PrinterPort
 {
 public:
@@ -30,7 +31,11 @@ private:
     ipp_t* queueRequest(int operation) const;
     bool failPrintSystem(const QString& action);
     QString serverName() const;
+    // The scheduler's words on the last request, or that it did not answer in time.
+    QString schedulerAnswer() const;
     bool failNoJob();
+    // Lets the held job print; the document must be complete.
+    bool releaseJob();
     void cancelUnfinishedJob();
 
     http_t* server_ = nullptr;

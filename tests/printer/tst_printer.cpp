@@ -37,6 +37,38 @@ int openDescriptors()
     return int(QDir(QStringLiteral("/proc/self/fd")).count());
 }
 
+// The jobs of a queue that the scheduler had begun to run before they were cancelled or
+// aborted, by id.
+QList<int> cancelledJobsThatStarted(const QByteArray& queue)
+{
+    ipp_t* request = ippNewRequest(IPP_OP_GET_JOBS);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr,
+                 "ipp://localhost/printers/" + queue);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "which-jobs", nullptr, "all");
+    const char* const wanted[] = {"job-id", "job-state", "time-at-processing"};
+    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 3, nullptr,
+                  wanted);
+    ipp_t* answer = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/");
+    QList<int> started;
+    ipp_attribute_t* a = ippFirstAttribute(answer);
+    while (a) {
+        // One job group, up to the next separator.
+        int id = 0, state = 0;
+        bool processed = false;
+        for (; a && ippGetName(a); a = ippNextAttribute(answer)) {
+            const QByteArray name = ippGetName(a);
+            id = name == "job-id" ? ippGetInteger(a, 0) : id;
+            state = name == "job-state" ? ippGetInteger(a, 0) : state;
+            processed |= name == "time-at-processing" && ippGetValueTag(a) == IPP_TAG_INTEGER;
+        }
+        if (processed && (state == IPP_JSTATE_CANCELED || state == IPP_JSTATE_ABORTED))
+            started << id;
+        a = a ? ippNextAttribute(answer) : nullptr;
+    }
+    ippDelete(answer);
+    return started;
+}
+
 // The choice of port, our SDK's calls, and each kind of port against a stand-in printer:
 // loopback TCP, a pseudo-terminal, a FIFO and the private cupsd that scripts/test starts.
 class TestPrinter : public QObject
@@ -387,6 +419,7 @@ private slots:
         QCOMPARE(printer.receiveDocument(30000), QByteArray("kept"));
         QCOMPARE(sendDocument(sdk, "blackmark-no-such-queue", OpenMode::PrinterQueue, "x"),
                  QStringLiteral("open: no printer queue named \"blackmark-no-such-queue\""));
+        QCOMPARE(cancelledJobsThatStarted(queue), QList<int>());
     }
 
     // Each row a port that will not open and the reason, which says what to do; %R is the
