@@ -76,12 +76,12 @@ int main(int argc, char** argv)
             << ")" << Qt::endl;
     } else {
         const PortNames::NetworkAddress address =
-            PortNames::readListenAddress(parser.value(listenOption));
-        if (!address.refusal.isEmpty()) {
-            err << "blackmark-printer: " << address.refusal << '\n';
+            PortNames::readListenAddress(parser.value(listenOption).toStdString());
+        if (!address.refusal.empty()) {
+            err << "blackmark-printer: " << QString::fromStdString(address.refusal) << '\n';
             return 2;
         }
-        if (!listener.listen(address.host, address.port, failure)) {
+        if (!listener.listen(QString::fromStdString(address.host), address.port, failure)) {
             err << "blackmark-printer: " << failure << '\n';
             return 1;
         }

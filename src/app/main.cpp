@@ -1,4 +1,5 @@
 #include "FrmTest.h"
+#include "SystemPorts.h"
 #include "SystemPrinterSdk.h"
 
 #include <QApplication>
@@ -56,7 +57,7 @@ int main(int argc, char** argv)
         icon.addFile(QStringLiteral(":/icons/blackmark-setup-%1.png").arg(size));
     QApplication::setWindowIcon(icon);
 
-    SystemPrinterSdk sdk;
+    SystemPrinterSdk sdk(systemPortFor);
     FrmTest window(sdk);
     window.setAttribute(Qt::WA_QuitOnClose);
     window.show();

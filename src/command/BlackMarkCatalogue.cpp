@@ -4,74 +4,71 @@
 
 using namespace BlackMarkCommands;
 
-const QString BlackMarkCatalogue::DistanceRefusedTitle = QStringLiteral("error");
-
 BlackMarkCatalogue::BlackMarkCatalogue(CommandSender& sender) : sender_(sender) {}
 
-QString BlackMarkCatalogue::distanceCommandText(const DistanceCommand& command,
-                                                const QString& boxText)
+std::string BlackMarkCatalogue::distanceCommandText(const DistanceCommand& command,
+                                                    const std::string& boxText)
 {
     const std::optional<int> count = DistanceCount::fromBoxText(boxText);
     if (!count)
         return {};
-    return QLatin1String(command.hexTemplate) + DistanceCount::tokens(*count);
+    return command.hexTemplate + DistanceCount::tokens(*count);
 }
 
-SendOutcome BlackMarkCatalogue::sendDistance(const DistanceCommand& command, const QString& boxText,
-                                             const PortSettings& port)
+SendOutcome BlackMarkCatalogue::sendDistance(const DistanceCommand& command,
+                                             const std::string& boxText, const PortSettings& port)
 {
-    const QString text = distanceCommandText(command, boxText);
-    if (text.isEmpty()) {
-        const QString why =
-            QStringLiteral("%1: the distance \"%2\" cannot be sent.\nEnter a distance from 0 to "
-                           "4095.875 mm; the button chooses the direction.")
-                .arg(QLatin1String(command.caption), boxText);
+    std::string text = distanceCommandText(command, boxText);
+    if (text.empty()) {
+        const std::string why = std::string(command.caption) + ": the distance \"" + boxText +
+                                "\" cannot be sent.\nEnter a distance from 0 to 4095.875 mm; the "
+                                "button chooses the direction.";
         sender_.messages().show({why, DistanceRefusedTitle, UserMessage::Icon::Warning, {}});
         return {SendOutcome::Result::Refused, why};
     }
     WindowValues& values = sender_.values();
-    values.CommandText = text;
+    values.CommandText = std::move(text);
     return sender_.SendHexCommand(values.CommandText, port);
 }
 
 SendOutcome BlackMarkCatalogue::sendFixed(const char* hexText, const PortSettings& port)
 {
     WindowValues& values = sender_.values();
-    values.CommandText = QLatin1String(hexText);
+    values.CommandText = hexText;
     return sender_.SendHexCommand(values.CommandText, port);
 }
 
-SendOutcome BlackMarkCatalogue::Command1_Click(const QString& markMaxWidthMm,
+SendOutcome BlackMarkCatalogue::Command1_Click(const std::string& markMaxWidthMm,
                                                const PortSettings& port)
 {
     return sendDistance(MarkMaxWidth, markMaxWidthMm, port);
 }
 
-SendOutcome BlackMarkCatalogue::Command2_Click(const QString& paperMaxWidthMm,
+SendOutcome BlackMarkCatalogue::Command2_Click(const std::string& paperMaxWidthMm,
                                                const PortSettings& port)
 {
     return sendDistance(PaperMaxWidth, paperMaxWidthMm, port);
 }
 
-SendOutcome BlackMarkCatalogue::Command3_Click(const QString& printStartFeedMm,
+SendOutcome BlackMarkCatalogue::Command3_Click(const std::string& printStartFeedMm,
                                                const PortSettings& port)
 {
     return sendDistance(PrintStartFeed, printStartFeedMm, port);
 }
 
-SendOutcome BlackMarkCatalogue::Command4_Click(const QString& printStartBackfeedMm,
+SendOutcome BlackMarkCatalogue::Command4_Click(const std::string& printStartBackfeedMm,
                                                const PortSettings& port)
 {
     return sendDistance(PrintStartBackfeed, printStartBackfeedMm, port);
 }
 
-SendOutcome BlackMarkCatalogue::Command6_Click(const QString& cutPositionFeedMm,
+SendOutcome BlackMarkCatalogue::Command6_Click(const std::string& cutPositionFeedMm,
                                                const PortSettings& port)
 {
     return sendDistance(CutPositionFeed, cutPositionFeedMm, port);
 }
 
-SendOutcome BlackMarkCatalogue::Command7_Click(const QString& cutPositionBackfeedMm,
+SendOutcome BlackMarkCatalogue::Command7_Click(const std::string& cutPositionBackfeedMm,
                                                const PortSettings& port)
 {
     return sendDistance(CutPositionBackfeed, cutPositionBackfeedMm, port);

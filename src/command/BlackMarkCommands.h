@@ -37,6 +37,12 @@ inline constexpr DistanceCommand CutPositionFeed{"Cut position after black mark 
 inline constexpr DistanceCommand CutPositionBackfeed{
     "Cut position after black mark is found  Backfeed", "1D 28 46 04 00 02 01 ", "0"};
 
+// The setting rows of the window, top to bottom: each row's button sends its command with the
+// distance in the row's box.
+inline constexpr const DistanceCommand* SettingRows[6] = {
+    &MarkMaxWidth,    &PaperMaxWidth,   &PrintStartFeed,
+    &PrintStartBackfeed, &CutPositionFeed, &CutPositionBackfeed};
+
 inline constexpr const char* SwitchCaption = "OFF/ON  Black mark function";
 // The on/off list's entries, by index, and the command each one sends:
 // 1F 1B 1F 80 04 05 06 then 66 (off) or 44 (on), the maker's black-mark switch.

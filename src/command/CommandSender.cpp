@@ -6,19 +6,12 @@
 
 #include <optional>
 
-const QString CommandSender::PortErrorText = QStringLiteral("Fail to open port,please check!");
-const QString CommandSender::PortErrorTitle = QStringLiteral("error");
-const QString CommandSender::DocumentFailedText =
-    QStringLiteral("The command did not reach the printer.");
-const QString CommandSender::CommandRefusedText =
-    QStringLiteral("This is not a printer command; nothing was sent.");
-
 CommandSender::CommandSender(PrinterSdk& sdk, UserMessages& messages, WindowValues& values)
     : sdk_(sdk), messages_(messages), values_(values)
 {
 }
 
-SendOutcome CommandSender::SendHexCommand(QString& text, const PortSettings& port)
+SendOutcome CommandSender::SendHexCommand(std::string& text, const PortSettings& port)
 {
     const HexEncoding encoding = encodeHexCommandText(text);
     if (!encoding.accepted()) {
@@ -27,7 +20,7 @@ SendOutcome CommandSender::SendHexCommand(QString& text, const PortSettings& por
         return {SendOutcome::Result::Refused, encoding.refusal};
     }
 
-    QString failureReason;
+    std::string failureReason;
     values_.PortHandle = OpenPrinterPort(port, sdk_, failureReason);
     if (values_.PortHandle == PrinterSdk::NotOpened) {
         messages_.show({PortErrorText, PortErrorTitle, UserMessage::Icon::Error, failureReason});
@@ -35,18 +28,19 @@ SendOutcome CommandSender::SendHexCommand(QString& text, const PortSettings& por
     }
 
     // Once the port is open the document is always completed and the port closed.
-    const qint32 count = static_cast<qint32>(encoding.bytes.size());
-    std::optional<QString> firstFailure;
+    const auto count = static_cast<std::int32_t>(encoding.bytes.size());
+    std::optional<std::string> firstFailure;
     const auto noteFailure = [&](bool failed) {
         if (failed && !firstFailure)
             firstFailure = sdk_.lastFailure();
     };
-    const qint32 started = sdk_.POS_StartDoc();
+    const std::int32_t started = sdk_.POS_StartDoc();
     values_.DocFlag = started != 0;
     noteFailure(started < 0);
-    values_.LastResult = sdk_.POS_WriteFile(values_.PortHandle, encoding.bytes.constData(), count);
+    values_.LastResult = sdk_.POS_WriteFile(
+        values_.PortHandle, reinterpret_cast<const char*>(encoding.bytes.data()), count);
     noteFailure(values_.LastResult != count);
-    const qint32 ended = sdk_.POS_EndDoc();
+    const std::int32_t ended = sdk_.POS_EndDoc();
     values_.DocFlag = ended != 0;
     noteFailure(ended < 0);
     values_.LastResult = ClosePrinterPort(sdk_);

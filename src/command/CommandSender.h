@@ -4,6 +4,8 @@
 #include "UserMessages.h"
 #include "WindowValues.h"
 
+#include <string>
+
 class PrinterSdk;
 
 // What became of one send. The user has been told already; a script looks at the result.
@@ -11,7 +13,7 @@ struct SendOutcome {
     enum class Result { Sent, Refused, PortNotOpened, DocumentFailed };
 
     Result result = Result::Sent;
-    QString reason; // why, for every result but Sent
+    std::string reason; // why, for every result but Sent
 };
 
 // Sends one hex command text as one document to the port that the window names.
@@ -24,15 +26,16 @@ public:
     // cannot be opened is reported and nothing else is called. Once the port is open the
     // document is always completed and the port closed; then a failure of any of those
     // calls is reported, with the first one's reason.
-    SendOutcome SendHexCommand(QString& text, const PortSettings& port);
+    SendOutcome SendHexCommand(std::string& text, const PortSettings& port);
 
     WindowValues& values() { return values_; }
     UserMessages& messages() { return messages_; }
 
-    static const QString PortErrorText;
-    static const QString PortErrorTitle;
-    static const QString DocumentFailedText;
-    static const QString CommandRefusedText;
+    static constexpr const char* PortErrorText = "Fail to open port,please check!";
+    static constexpr const char* PortErrorTitle = "error";
+    static constexpr const char* DocumentFailedText = "The command did not reach the printer.";
+    static constexpr const char* CommandRefusedText =
+        "This is not a printer command; nothing was sent.";
 
 private:
     PrinterSdk& sdk_;

@@ -1,37 +1,37 @@
 #include "DistanceCount.h"
 
-#include <clocale>
+#include "UnicodeText.h"
+
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
-#include <locale.h>
-#include <string>
+#include <limits>
 
 namespace
 {
 
-bool isBlank(QChar c)
+bool isBlank(char c)
 {
-    return c == u' ' || c == u'\t' || c == u'\n';
+    return c == ' ' || c == '\t' || c == '\n';
 }
 
-bool isDigit(char16_t c)
+bool isDigit(char c)
 {
-    return c >= u'0' && c <= u'9';
+    return c >= '0' && c <= '9';
 }
 
 // The characters of the number, blanks dropped, as far as they form one.
 class NumberScanner
 {
 public:
-    explicit NumberScanner(QStringView text) : text_(text) {}
+    explicit NumberScanner(std::string_view text) : text_(text) {}
 
     std::string scan()
     {
         takeSign();
         const bool integerDigits = takeDigits();
         bool fractionDigits = false;
-        if (peek() == u'.') {
-            const qsizetype mark = position_;
+        if (peek() == '.') {
+            const std::size_t mark = position_;
             const std::size_t length = number_.size();
             advance();
             fractionDigits = takeDigits();
@@ -45,20 +45,16 @@ public:
     }
 
 private:
-    char16_t peek()
+    char peek()
     {
         while (position_ < text_.size() && isBlank(text_[position_]))
             ++position_;
-        return position_ < text_.size() ? text_[position_].unicode() : u'\0';
+        return position_ < text_.size() ? text_[position_] : '\0';
     }
 
-    void advance()
-    {
-        number_.push_back(static_cast<char>(text_[position_].unicode()));
-        ++position_;
-    }
+    void advance() { number_.push_back(text_[position_++]); }
 
-    void rewind(qsizetype position, std::size_t length)
+    void rewind(std::size_t position, std::size_t length)
     {
         position_ = position;
         number_.resize(length);
@@ -66,7 +62,7 @@ private:
 
     void takeSign()
     {
-        if (peek() == u'+' || peek() == u'-')
+        if (peek() == '+' || peek() == '-')
             advance();
     }
 
@@ -83,9 +79,9 @@ private:
     // An exponent without digits is not part of the number: "1e" reads as 1.
     void takeExponent()
     {
-        if (peek() != u'e' && peek() != u'E')
+        if (peek() != 'e' && peek() != 'E')
             return;
-        const qsizetype mark = position_;
+        const std::size_t mark = position_;
         const std::size_t length = number_.size();
         advance();
         takeSign();
@@ -93,15 +89,44 @@ private:
             rewind(mark, length);
     }
 
-    QStringView text_;
-    qsizetype position_ = 0;
+    std::string_view text_;
+    std::size_t position_ = 0;
     std::string number_;
 };
 
-double parseInCLocale(const std::string& number)
+// Where the first significant digit of a number without its sign stands against the decimal
+// point: 1 for 1.5, -2 for 0.005, counting the exponent. Tells overflow from underflow.
+long long decimalMagnitude(std::string_view number)
 {
-    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
-    return strtod_l(number.c_str(), nullptr, cLocale);
+    const std::size_t e = number.find_first_of("eE");
+    const std::string_view mantissa = number.substr(0, e);
+    long long exponent = 0;
+    if (e != std::string_view::npos) {
+        std::string_view digits = number.substr(e + 1);
+        const bool negative = digits.starts_with('-');
+        if (!digits.empty() && (digits[0] == '+' || digits[0] == '-'))
+            digits.remove_prefix(1);
+        for (char c : digits)
+            exponent = std::min<long long>(exponent * 10 + (c - '0'), 1'000'000'000);
+        exponent = negative ? -exponent : exponent;
+    }
+    const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+    const std::size_t first = mantissa.find_first_of("123456789");
+    if (first == std::string_view::npos)
+        return std::numeric_limits<long long>::min();
+    return exponent + (first < point ? (long long)(point - first) : -(long long)(first - point - 1));
+}
+
+double parse(std::string_view number)
+{
+    const bool negative = number.starts_with('-');
+    if (!number.empty() && (number[0] == '+' || number[0] == '-'))
+        number.remove_prefix(1);
+    double value = 0;
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (error == std::errc::result_out_of_range)
+        value = decimalMagnitude(number) > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    return negative ? -value : value;
 }
 
 } // namespace
@@ -109,13 +134,13 @@ double parseInCLocale(const std::string& number)
 namespace DistanceCount
 {
 
-double readDecimal(QStringView text)
+double readDecimal(std::string_view text)
 {
     const std::string number = NumberScanner(text).scan();
-    return number.empty() ? 0.0 : parseInCLocale(number);
+    return number.empty() ? 0.0 : parse(number);
 }
 
-std::optional<int> fromBoxText(QStringView text)
+std::optional<int> fromBoxText(std::string_view text)
 {
     // Times 8 is exact in binary, and nearbyint rounds halves to even.
     const double count = std::nearbyint(readDecimal(text) * 8.0);
@@ -124,11 +149,11 @@ std::optional<int> fromBoxText(QStringView text)
     return static_cast<int>(count);
 }
 
-QString tokens(int count)
+std::string tokens(int count)
 {
     const int low = count & 0xFF;
     const int high = count / 256;
-    return QString::number(low, 16).toUpper() + u' ' + QString::number(high, 16).toUpper();
+    return UnicodeText::hex(std::uint32_t(low)) + " " + UnicodeText::hex(std::uint32_t(high));
 }
 
 } // namespace DistanceCount

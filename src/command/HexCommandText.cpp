@@ -1,100 +1,92 @@
 #include "HexCommandText.h"
 
+#include "UnicodeText.h"
+
+#include <string_view>
+
 namespace
 {
 
-constexpr QChar Space = u' ';
-
-void trimSpaces(QString& text)
+void trimSpaces(std::string& text)
 {
-    qsizetype first = 0;
-    qsizetype end = text.size();
-    while (first < end && text.at(first) == Space)
-        ++first;
-    while (end > first && text.at(end - 1) == Space)
-        --end;
-    if (first != 0 || end != text.size())
-        text = text.mid(first, end - first);
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) {
+        text.clear();
+        return;
+    }
+    text.erase(text.find_last_not_of(' ') + 1);
+    text.erase(0, first);
 }
 
-int hexDigitValue(QChar c)
+int hexDigitValue(char c)
 {
-    const char16_t u = c.unicode();
-    if (u >= u'0' && u <= u'9')
-        return u - u'0';
-    if (u >= u'a' && u <= u'f')
-        return u - u'a' + 10;
-    if (u >= u'A' && u <= u'F')
-        return u - u'A' + 10;
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
     return -1;
 }
 
-QString describeCharacter(QChar c)
-{
-    if (c.isPrint() && !c.isSpace())
-        return QStringLiteral("\"%1\"").arg(c);
-    return QStringLiteral("U+%1").arg(c.unicode(), 4, 16, QLatin1Char('0')).toUpper();
-}
-
 // Token numbers in messages count from 1, as a person counts them.
-QString refuseToken(qsizetype tokenNumber, QStringView token, const QString& why)
+std::string refuseToken(std::size_t tokenNumber, std::string_view token, const std::string& why)
 {
-    return QStringLiteral("token %1 \"%2\" %3").arg(tokenNumber).arg(token).arg(why);
+    return "token " + std::to_string(tokenNumber) + " \"" + std::string(token) + "\" " + why;
 }
 
-// The value of one token, or a refusal.
-int tokenValue(QStringView token, qsizetype tokenNumber, QString& refusal)
+// The value of one token, or -1 with a refusal.
+int tokenValue(std::string_view token, std::size_t tokenNumber, std::string& refusal)
 {
     int value = 0;
-    for (QChar c : token) {
-        const int digit = hexDigitValue(c);
+    for (std::size_t at = 0; at < token.size(); ++at) {
+        const int digit = hexDigitValue(token[at]);
         if (digit < 0) {
-            refusal = refuseToken(
-                tokenNumber, token,
-                QStringLiteral("has %1, which is not a hex digit").arg(describeCharacter(c)));
+            const std::string what = UnicodeText::describe(UnicodeText::decode(token, at));
+            refusal = refuseToken(tokenNumber, token, "has " + what + ", which is not a hex digit");
             return -1;
         }
         value = value * 16 + digit;
         if (value > 0xFF) {
-            refusal = refuseToken(tokenNumber, token, QStringLiteral("is above FF"));
+            refusal = refuseToken(tokenNumber, token, "is above FF");
             return -1;
         }
     }
     return value;
 }
 
-HexEncoding refused(const QString& why)
+HexEncoding refused(std::string why)
 {
-    return {QByteArray(), why};
+    return {{}, std::move(why)};
 }
 
 } // namespace
 
-HexEncoding encodeHexCommandText(QString& text)
+HexEncoding encodeHexCommandText(std::string& text)
 {
     trimSpaces(text);
-    if (text.isEmpty())
-        return refused(QStringLiteral("no tokens"));
+    if (text.empty())
+        return refused("no tokens");
     HexEncoding result;
-    const QStringView whole(text);
-    qsizetype tokenStart = 0;
-    qsizetype tokenNumber = 0;
+    const std::string_view whole(text);
+    std::size_t tokenStart = 0;
+    std::size_t tokenNumber = 0;
     result.bytes.reserve(whole.size() / 2 + 1);
     while (tokenStart <= whole.size()) {
-        qsizetype tokenEnd = whole.indexOf(Space, tokenStart);
-        if (tokenEnd < 0)
+        std::size_t tokenEnd = whole.find(' ', tokenStart);
+        if (tokenEnd == std::string_view::npos)
             tokenEnd = whole.size();
         ++tokenNumber;
         if (tokenNumber > MaxHexCommandTokens)
-            return refused(QStringLiteral("more than %1 tokens").arg(MaxHexCommandTokens));
-        const QStringView token = whole.sliced(tokenStart, tokenEnd - tokenStart);
-        if (token.isEmpty())
-            return refused(QStringLiteral("empty token after token %1").arg(tokenNumber - 1));
-        QString why;
+            return refused("more than " + std::to_string(MaxHexCommandTokens) + " tokens");
+        const std::string_view token = whole.substr(tokenStart, tokenEnd - tokenStart);
+        if (token.empty())
+            return refused("empty token after token " + std::to_string(tokenNumber - 1));
+        std::string why;
         const int value = tokenValue(token, tokenNumber, why);
         if (value < 0)
             return refused(why);
-        result.bytes.append(static_cast<char>(value));
+        result.bytes.push_back(static_cast<unsigned char>(value));
         tokenStart = tokenEnd + 1;
     }
     return result;

@@ -1,15 +1,15 @@
 #pragma once
 
-#include <QString>
+#include <string>
 
 // A modal message with one OK button, as the user sees it.
 struct UserMessage {
     enum class Icon { Error, Warning };
 
-    QString text;
-    QString title;
+    std::string text;
+    std::string title;
     Icon icon = Icon::Error;
-    QString detail; // shown below the text; may be empty
+    std::string detail; // shown below the text; may be empty
 
     bool operator==(const UserMessage&) const = default;
 };

@@ -1,12 +1,12 @@
 #pragma once
 
-#include <QString>
-#include <QtGlobal>
+#include <cstdint>
+#include <string>
 
 // The values that outlive a press; each send overwrites those it reaches.
 struct WindowValues {
-    QString CommandText;
-    qint32 PortHandle = -1;
+    std::string CommandText;
+    std::int32_t PortHandle = -1;
     bool DocFlag = false;
-    qint32 LastResult = 0;
+    std::int32_t LastResult = 0;
 };

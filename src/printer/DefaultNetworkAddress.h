@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QString>
+#include <string_view>
 
 // Where a new address box starts: a printer on a private network. One definition for the
 // main window's address box, the IP address box control and the command line.
-inline const QString DefaultNetworkAddress = QStringLiteral("192.168.123.100");
+inline constexpr std::string_view DefaultNetworkAddress = "192.168.123.100";

@@ -1,12 +1,16 @@
 #include "PortKind.h"
 
 #include "PrinterSdk.h"
+#include "UnicodeText.h"
+
+#include <algorithm>
+#include <charconv>
 
 namespace
 {
 
 struct KindPrefix {
-    const char* prefix;
+    std::string_view prefix;
     PortKind kind;
 };
 
@@ -18,20 +22,36 @@ constexpr KindPrefix kindPrefixes[] = {
     {"DRI", PortKind::Driver},
 };
 
-qint32 decimalBaudRate(const QString& text)
+// A decimal number with blanks around it and an optional sign; 0 when it is none.
+std::int32_t decimalBaudRate(std::string_view text)
 {
-    bool ok = false;
-    const qint32 rate = text.toInt(&ok, 10);
-    return ok ? rate : 0;
+    text = UnicodeText::trimmed(text);
+    if (!text.empty() && text.front() == '+')
+        text.remove_prefix(1);
+    std::int32_t rate = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), rate);
+    return error == std::errc() && end == text.data() + text.size() ? rate : 0;
+}
+
+char upper(char c)
+{
+    return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
+}
+
+bool startsWithIgnoringCase(std::string_view text, std::string_view start)
+{
+    return start.size() <= text.size() &&
+           std::equal(start.begin(), start.end(), text.begin(),
+                      [](char a, char b) { return upper(a) == upper(b); });
 }
 
 } // namespace
 
-PortKind portKindOf(const QString& portText)
+PortKind portKindOf(std::string_view portText)
 {
-    const QStringView firstThree = QStringView(portText).left(3);
+    const std::string_view firstThree = portText.substr(0, 3);
     for (const KindPrefix& entry : kindPrefixes) {
-        if (firstThree == QLatin1String(entry.prefix))
+        if (firstThree == entry.prefix)
             return entry.kind;
     }
     return PortKind::None;
@@ -41,26 +61,21 @@ std::optional<OpenArguments> openArgumentsFor(const PortSettings& settings)
 {
     switch (portKindOf(settings.portText)) {
     case PortKind::Network:
-        return OpenArguments{settings.networkAddress.toLocal8Bit(), 0, 0, 0, 0, OpenMode::Network};
+        return OpenArguments{settings.networkAddress, 0, 0, 0, 0, OpenMode::Network};
     case PortKind::Serial:
-        return OpenArguments{settings.portText.toLocal8Bit(),
-                             decimalBaudRate(settings.baudRateText),
-                             8,
-                             0,
-                             0,
+        return OpenArguments{settings.portText, decimalBaudRate(settings.baudRateText), 8, 0, 0,
                              OpenMode::Serial};
     case PortKind::Parallel:
-        return OpenArguments{settings.portText.toLocal8Bit(), 0, 0, 0, 0,
-                             OpenMode::ParallelOrUsbDevice};
+        return OpenArguments{settings.portText, 0, 0, 0, 0, OpenMode::ParallelOrUsbDevice};
     case PortKind::Driver:
-        return OpenArguments{settings.driverName.toLocal8Bit(), 0, 0, 0, 0, OpenMode::PrinterQueue};
+        return OpenArguments{settings.driverName, 0, 0, 0, 0, OpenMode::PrinterQueue};
     case PortKind::None:
         break;
     }
     return std::nullopt;
 }
 
-std::optional<ParameterControlsEnabled> parameterControlsFor(const QString& portText)
+std::optional<ParameterControlsEnabled> parameterControlsFor(std::string_view portText)
 {
     switch (portKindOf(portText)) {
     case PortKind::Network:
@@ -75,4 +90,19 @@ std::optional<ParameterControlsEnabled> parameterControlsFor(const QString& port
         break;
     }
     return std::nullopt;
+}
+
+std::string nearMissSuggestion(std::string_view portText)
+{
+    std::string word(UnicodeText::trimmed(portText));
+    std::transform(word.begin(), word.begin() + std::min<std::size_t>(word.size(), 3),
+                   word.begin(), upper);
+    if (portKindOf(word) == PortKind::None)
+        return {};
+    std::string suggestion = word;
+    for (std::string_view full : {"ETHERNET", "DRIVER"}) {
+        if (startsWithIgnoringCase(full, word))
+            suggestion = full;
+    }
+    return " Did you mean \"" + suggestion + "\"?";
 }

@@ -2,23 +2,24 @@
 
 #include "PortSettings.h"
 
-#include <QByteArray>
-#include <QString>
+#include <cstdint>
 #include <optional>
+#include <string>
+#include <string_view>
 
 enum class PortKind { None, Network, Serial, Parallel, Driver };
 
 // The kind is chosen by the first three characters of the port text, exactly as typed.
-PortKind portKindOf(const QString& portText);
+PortKind portKindOf(std::string_view portText);
 
 // The six POS_Open arguments for one kind of port.
 struct OpenArguments {
-    QByteArray name;
-    qint32 baudRate = 0;
-    qint32 dataBits = 0;
-    qint32 stopBits = 0;
-    qint32 parity = 0;
-    qint32 openMode = 0;
+    std::string name;
+    std::int32_t baudRate = 0;
+    std::int32_t dataBits = 0;
+    std::int32_t stopBits = 0;
+    std::int32_t parity = 0;
+    std::int32_t openMode = 0;
 
     bool operator==(const OpenArguments&) const = default;
 };
@@ -36,4 +37,7 @@ struct ParameterControlsEnabled {
 };
 
 // Empty means "leave the three states as they are".
-std::optional<ParameterControlsEnabled> parameterControlsFor(const QString& portText);
+std::optional<ParameterControlsEnabled> parameterControlsFor(std::string_view portText);
+
+// " Did you mean \"COM1\"?" for a port text of no kind that is a near miss; empty otherwise.
+std::string nearMissSuggestion(std::string_view portText);

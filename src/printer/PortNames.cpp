@@ -1,77 +1,87 @@
 #include "PortNames.h"
 
+#include "UnicodeText.h"
+
+#include <algorithm>
+#include <optional>
+
 namespace
 {
 
-bool allDecimalDigits(QStringView text)
+bool allDecimalDigits(std::string_view text)
 {
-    if (text.isEmpty())
-        return false;
-    for (QChar c : text) {
-        if (c < u'0' || c > u'9')
-            return false;
-    }
-    return true;
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 // Reads a port number 1 to 65535; 0 when the text is not one.
-quint16 readPortNumber(QStringView text)
+std::uint16_t readPortNumber(std::string_view text)
 {
     if (!allDecimalDigits(text) || text.size() > 5)
         return 0;
-    const uint value = text.toUInt();
-    return value <= 65535 ? static_cast<quint16>(value) : 0;
+    const unsigned long value = std::stoul(std::string(text));
+    return value <= 65535 ? static_cast<std::uint16_t>(value) : 0;
 }
 
-PortNames::NetworkAddress refuseAddress(const QString& text, const QString& why)
+PortNames::NetworkAddress refuseAddress(std::string_view text, std::string_view why)
 {
     PortNames::NetworkAddress address;
-    address.refusal = QStringLiteral("\"%1\" is not a network address: %2").arg(text, why);
+    address.refusal = "\"" + std::string(text) + "\" is not a network address: " + std::string(why);
     return address;
 }
 
-PortNames::NetworkAddress hostAndPort(const QString& text, QStringView host, QStringView port)
+bool fitsInHost(const UnicodeText::CodePoint& c)
 {
-    if (host.isEmpty())
-        return refuseAddress(text, QStringLiteral("the host is missing"));
-    for (QChar c : host) {
-        if (c == u'[' || c == u']' || c.isSpace() || !c.isPrint())
-            return refuseAddress(text, QStringLiteral("the host has a character that no host "
-                                                      "name or address has"));
+    return c.valid && c.value != '[' && c.value != ']' && !UnicodeText::isSpace(c.value) &&
+           UnicodeText::isPrintable(c.value);
+}
+
+PortNames::NetworkAddress hostAndPort(std::string_view text, std::string_view host,
+                                      std::optional<std::string_view> port)
+{
+    if (host.empty())
+        return refuseAddress(text, "the host is missing");
+    for (std::size_t at = 0; at < host.size();) {
+        const UnicodeText::CodePoint c = UnicodeText::decode(host, at);
+        if (!fitsInHost(c))
+            return refuseAddress(text, "the host has a character that no host name or address has");
+        at += c.length;
     }
     PortNames::NetworkAddress address;
-    address.host = host.toString();
-    if (!port.isNull()) {
-        address.port = readPortNumber(port);
+    address.host = host;
+    if (port) {
+        address.port = readPortNumber(*port);
         if (address.port == 0)
-            return refuseAddress(text, QStringLiteral("the port must be a number from 1 to 65535"));
+            return refuseAddress(text, "the port must be a number from 1 to 65535");
     }
     return address;
 }
 
 // "COM3" or "COM /dev/ttyUSB0" for the prefix "COM" and the numbered folder "/dev/ttyS".
-PortNames::DevicePath devicePath(const QString& portText, QLatin1String prefix,
-                                 QLatin1String numberedDevice, QLatin1String kind)
+PortNames::DevicePath devicePath(std::string_view portText, std::string_view prefix,
+                                 std::string_view numberedDevice, std::string_view kind)
 {
     PortNames::DevicePath device;
-    if (!portText.startsWith(prefix)) {
-        device.refusal = QStringLiteral("\"%1\" does not begin with %2").arg(portText, prefix);
+    if (!portText.starts_with(prefix)) {
+        device.refusal =
+            "\"" + std::string(portText) + "\" does not begin with " + std::string(prefix);
         return device;
     }
-    const QStringView rest = QStringView(portText).sliced(prefix.size());
-    const QStringView path = rest.trimmed();
-    if (path.startsWith(u'/')) {
-        device.path = path.toString();
+    const std::string_view rest = portText.substr(prefix.size());
+    const std::string_view path = UnicodeText::trimmed(rest);
+    if (path.starts_with('/')) {
+        device.path = path;
         return device;
     }
-    const qsizetype number = allDecimalDigits(rest) && rest.size() <= 9 ? rest.toLongLong() : 0;
+    const long long number = allDecimalDigits(rest) && rest.size() <= 9 ? std::stoll(std::string(rest)) : 0;
     if (number < 1) {
-        device.refusal = QStringLiteral("\"%1\" is not a %2: use %3 followed by a number from 1, "
-                                        "or by a device path such as %3 /dev/...")
-                             .arg(portText, kind, prefix);
+        device.refusal = "\"" + std::string(portText) + "\" is not a " + std::string(kind) +
+                         ": use " + std::string(prefix) +
+                         " followed by a number from 1, or by a device path such as " +
+                         std::string(prefix) + " /dev/...";
         return device;
     }
-    device.path = numberedDevice + QString::number(number - 1);
+    device.path = std::string(numberedDevice) + std::to_string(number - 1);
     return device;
 }
 
@@ -80,51 +90,49 @@ PortNames::DevicePath devicePath(const QString& portText, QLatin1String prefix,
 namespace PortNames
 {
 
-QString NetworkAddress::display() const
+std::string NetworkAddress::display() const
 {
-    const QString shownHost = host.contains(u':') ? u'[' + host + u']' : host;
-    return shownHost + u':' + QString::number(port);
+    const bool ipv6 = host.find(':') != std::string::npos;
+    return (ipv6 ? "[" + host + "]" : host) + ":" + std::to_string(port);
 }
 
-NetworkAddress readNetworkAddress(const QString& text)
+NetworkAddress readNetworkAddress(std::string_view text)
 {
-    if (text.isEmpty())
-        return refuseAddress(text, QStringLiteral("it is empty"));
-    const QStringView whole(text);
-    if (whole.startsWith(u'[')) {
-        const qsizetype close = whole.indexOf(u']');
-        if (close < 0)
-            return refuseAddress(text, QStringLiteral("the \"]\" is missing"));
-        const QStringView after = whole.sliced(close + 1);
-        if (!after.isEmpty() && !after.startsWith(u':'))
-            return refuseAddress(text, QStringLiteral("only \":port\" may follow \"]\""));
-        return hostAndPort(text, whole.sliced(1, close - 1),
-                           after.isEmpty() ? QStringView() : after.sliced(1));
+    if (text.empty())
+        return refuseAddress(text, "it is empty");
+    if (text.starts_with('[')) {
+        const std::size_t close = text.find(']');
+        if (close == std::string_view::npos)
+            return refuseAddress(text, "the \"]\" is missing");
+        const std::string_view after = text.substr(close + 1);
+        if (!after.empty() && !after.starts_with(':'))
+            return refuseAddress(text, "only \":port\" may follow \"]\"");
+        return hostAndPort(text, text.substr(1, close - 1),
+                           after.empty() ? std::nullopt : std::optional(after.substr(1)));
     }
-    const qsizetype colons = whole.count(u':');
+    const auto colons = std::count(text.begin(), text.end(), ':');
     if (colons == 1) {
-        const qsizetype colon = whole.indexOf(u':');
-        return hostAndPort(text, whole.first(colon), whole.sliced(colon + 1));
+        const std::size_t colon = text.find(':');
+        return hostAndPort(text, text.substr(0, colon), text.substr(colon + 1));
     }
     // No colon: a host alone. Several: an IPv6 address without brackets, and so no port.
-    return hostAndPort(text, whole, QStringView());
+    return hostAndPort(text, text, std::nullopt);
 }
 
-NetworkAddress readListenAddress(const QString& text)
+NetworkAddress readListenAddress(std::string_view text)
 {
-    return readNetworkAddress(allDecimalDigits(text) ? QStringLiteral("127.0.0.1:") + text : text);
+    return allDecimalDigits(text) ? readNetworkAddress("127.0.0.1:" + std::string(text))
+                                  : readNetworkAddress(text);
 }
 
-DevicePath serialDevicePath(const QString& portText)
+DevicePath serialDevicePath(std::string_view portText)
 {
-    return devicePath(portText, QLatin1String("COM"), QLatin1String("/dev/ttyS"),
-                      QLatin1String("serial port"));
+    return devicePath(portText, "COM", "/dev/ttyS", "serial port");
 }
 
-DevicePath parallelDevicePath(const QString& portText)
+DevicePath parallelDevicePath(std::string_view portText)
 {
-    return devicePath(portText, QLatin1String("LPT"), QLatin1String("/dev/lp"),
-                      QLatin1String("parallel or USB printer port"));
+    return devicePath(portText, "LPT", "/dev/lp", "parallel or USB printer port");
 }
 
 } // namespace PortNames

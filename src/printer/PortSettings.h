@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QString>
+#include <string>
 
 // What the window's four port controls show at the moment of a press.
 struct PortSettings {
-    QString portText;       // Combo1
-    QString networkAddress; // Text1
-    QString driverName;     // Combo2
-    QString baudRateText;   // Combo3
+    std::string portText;       // Combo1
+    std::string networkAddress; // Text1
+    std::string driverName;     // Combo2
+    std::string baudRateText;   // Combo3
 };

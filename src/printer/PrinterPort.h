@@ -1,15 +1,15 @@
 #pragma once
 
-#include <QString>
-#include <QtGlobal>
+#include <cstdint>
+#include <string>
 
 // What POS_Open hands to the port of its open mode.
 struct PortOpenRequest {
-    QString name;
-    qint32 baudRate = 0;
-    qint32 dataBits = 0;
-    qint32 stopBits = 0;
-    qint32 parity = 0;
+    std::string name;
+    std::int32_t baudRate = 0;
+    std::int32_t dataBits = 0;
+    std::int32_t stopBits = 0;
+    std::int32_t parity = 0;
 };
 
 // One kind of port: opened, written as one document, closed. Each kind keeps every call
@@ -22,21 +22,21 @@ public:
     virtual bool open(const PortOpenRequest& request) = 0;
     virtual bool startDocument() { return true; }
     // Returns once every byte has been handed on, or fails.
-    virtual bool write(const char* data, qint64 count) = 0;
+    virtual bool write(const char* data, std::int64_t count) = 0;
     virtual bool endDocument() { return true; }
     // Must not discard bytes the printer has not taken yet.
     virtual bool close() = 0;
 
     // What was tried and what the system answered, for the last failure.
-    const QString& failure() const { return failure_; }
+    const std::string& failure() const { return failure_; }
 
 protected:
-    bool fail(const QString& why)
+    bool fail(std::string why)
     {
-        failure_ = why;
+        failure_ = std::move(why);
         return false;
     }
 
 private:
-    QString failure_;
+    std::string failure_;
 };

@@ -1,45 +1,22 @@
 #include "SystemPrinterSdk.h"
 
-#include "DevicePrinterPort.h"
-#include "QueuePrinterPort.h"
-#include "SerialPrinterPort.h"
-#include "TcpPrinterPort.h"
-
 #include <limits>
 
 namespace
 {
-
-std::unique_ptr<PrinterPort> portForOpenMode(qint32 openMode)
-{
-    switch (openMode) {
-    case OpenMode::Serial:
-        return std::make_unique<SerialPrinterPort>();
-    case OpenMode::ParallelOrUsbDevice:
-        return std::make_unique<DevicePrinterPort>();
-    case OpenMode::PrinterQueue:
-        return std::make_unique<QueuePrinterPort>();
-    case OpenMode::Network:
-        return std::make_unique<TcpPrinterPort>();
-    default:
-        return nullptr;
-    }
-}
-
-constexpr qint32 Done = 1;
-
+constexpr std::int32_t Done = 1;
 } // namespace
 
-SystemPrinterSdk::SystemPrinterSdk() = default;
+SystemPrinterSdk::SystemPrinterSdk(PortMaker makePort) : makePort_(std::move(makePort)) {}
 SystemPrinterSdk::~SystemPrinterSdk() = default;
 
-qint32 SystemPrinterSdk::fail(const QString& why)
+std::int32_t SystemPrinterSdk::fail(std::string why)
 {
-    failure_ = why;
+    failure_ = std::move(why);
     return -1;
 }
 
-qint32 SystemPrinterSdk::failPort()
+std::int32_t SystemPrinterSdk::failPort()
 {
     return fail(port_->failure());
 }
@@ -48,59 +25,61 @@ bool SystemPrinterSdk::requireOpenPort()
 {
     if (port_)
         return true;
-    fail(QStringLiteral("no port is open"));
+    fail("no port is open");
     return false;
 }
 
-qint32 SystemPrinterSdk::POS_Open(const QByteArray& name, qint32 baudRate, qint32 dataBits,
-                                  qint32 stopBits, qint32 parity, qint32 openMode)
+std::int32_t SystemPrinterSdk::POS_Open(const std::string& name, std::int32_t baudRate,
+                                        std::int32_t dataBits, std::int32_t stopBits,
+                                        std::int32_t parity, std::int32_t openMode)
 {
     if (port_)
-        return fail(QStringLiteral("a port is open already; it must be closed first"));
-    if (name.contains('\0'))
-        return fail(QStringLiteral("the port name holds a NUL character"));
-    std::unique_ptr<PrinterPort> port = portForOpenMode(openMode);
+        return fail("a port is open already; it must be closed first");
+    if (name.find('\0') != std::string::npos)
+        return fail("the port name holds a NUL character");
+    std::unique_ptr<PrinterPort> port = makePort_(openMode);
     if (!port)
-        return fail(QStringLiteral("open mode %1 is none that this tool supports").arg(openMode));
-    if (!port->open({QString::fromLocal8Bit(name), baudRate, dataBits, stopBits, parity}))
+        return fail("open mode " + std::to_string(openMode) + " is none that this tool supports");
+    if (!port->open({name, baudRate, dataBits, stopBits, parity}))
         return fail(port->failure());
     port_ = std::move(port);
     handle_ = nextHandle_;
-    nextHandle_ = nextHandle_ == std::numeric_limits<qint32>::max() ? 1 : nextHandle_ + 1;
+    nextHandle_ = nextHandle_ == std::numeric_limits<std::int32_t>::max() ? 1 : nextHandle_ + 1;
     return handle_;
 }
 
-qint32 SystemPrinterSdk::POS_StartDoc()
+std::int32_t SystemPrinterSdk::POS_StartDoc()
 {
     if (!requireOpenPort())
         return -1;
     return port_->startDocument() ? Done : failPort();
 }
 
-qint32 SystemPrinterSdk::POS_WriteFile(qint32 handle, const char* data, qint32 count)
+std::int32_t SystemPrinterSdk::POS_WriteFile(std::int32_t handle, const char* data,
+                                             std::int32_t count)
 {
     if (!requireOpenPort())
         return -1;
     if (handle != handle_)
-        return fail(QStringLiteral("handle %1 is not that of the open port").arg(handle));
+        return fail("handle " + std::to_string(handle) + " is not that of the open port");
     if (count < 0 || (count > 0 && !data))
-        return fail(QStringLiteral("nothing valid to write (%1 bytes)").arg(count));
+        return fail("nothing valid to write (" + std::to_string(count) + " bytes)");
     return port_->write(data, count) ? count : failPort();
 }
 
-qint32 SystemPrinterSdk::POS_EndDoc()
+std::int32_t SystemPrinterSdk::POS_EndDoc()
 {
     if (!requireOpenPort())
         return -1;
     return port_->endDocument() ? Done : failPort();
 }
 
-qint32 SystemPrinterSdk::POS_Close()
+std::int32_t SystemPrinterSdk::POS_Close()
 {
     if (!requireOpenPort())
         return -1;
     const bool closed = port_->close();
-    const QString why = port_->failure();
+    std::string why = port_->failure();
     port_.reset();
-    return closed ? Done : fail(why);
+    return closed ? Done : fail(std::move(why));
 }

@@ -3,30 +3,38 @@
 #include "PrinterPort.h"
 #include "PrinterSdk.h"
 
+#include <functional>
 #include <memory>
 
-// The printer SDK over the machine's own ports; the open mode chooses the kind of port.
+// Our printer SDK over ports of any kind: it checks the calls, numbers the handles and hands
+// each open to a port of the open mode's kind, which the platform makes.
 class SystemPrinterSdk : public PrinterSdk
 {
 public:
-    SystemPrinterSdk();
+    // Empty for an open mode that the platform has no port for.
+    using PortMaker = std::function<std::unique_ptr<PrinterPort>(std::int32_t openMode)>;
+
+    explicit SystemPrinterSdk(PortMaker makePort);
     ~SystemPrinterSdk() override;
 
-    qint32 POS_Open(const QByteArray& name, qint32 baudRate, qint32 dataBits, qint32 stopBits,
-                    qint32 parity, qint32 openMode) override;
-    qint32 POS_StartDoc() override;
-    qint32 POS_WriteFile(qint32 handle, const char* data, qint32 count) override;
-    qint32 POS_EndDoc() override;
-    qint32 POS_Close() override;
-    QString lastFailure() const override { return failure_; }
+    std::int32_t POS_Open(const std::string& name, std::int32_t baudRate, std::int32_t dataBits,
+                          std::int32_t stopBits, std::int32_t parity,
+                          std::int32_t openMode) override;
+    std::int32_t POS_StartDoc() override;
+    std::int32_t POS_WriteFile(std::int32_t handle, const char* data,
+                               std::int32_t count) override;
+    std::int32_t POS_EndDoc() override;
+    std::int32_t POS_Close() override;
+    std::string lastFailure() const override { return failure_; }
 
 private:
-    qint32 fail(const QString& why);
-    qint32 failPort();
+    std::int32_t fail(std::string why);
+    std::int32_t failPort();
     bool requireOpenPort();
 
+    PortMaker makePort_;
     std::unique_ptr<PrinterPort> port_;
-    qint32 handle_ = 0;
-    qint32 nextHandle_ = 1;
-    QString failure_;
+    std::int32_t handle_ = 0;
+    std::int32_t nextHandle_ = 1;
+    std::string failure_;
 };

@@ -2,46 +2,58 @@
 
 #include "PrinterSdk.h"
 
-#include <QList>
-#include <QStringList>
+#include <cstdio>
+#include <string>
+#include <vector>
 
 // Logs every call with its arguments and bytes, and answers with scripted results.
 class RecordingPrinterSdk : public PrinterSdk
 {
 public:
-    qint32 POS_Open(const QByteArray& name, qint32 baudRate, qint32 dataBits, qint32 stopBits,
-                    qint32 parity, qint32 openMode) override
+    std::int32_t POS_Open(const std::string& name, std::int32_t baudRate, std::int32_t dataBits,
+                          std::int32_t stopBits, std::int32_t parity,
+                          std::int32_t openMode) override
     {
-        const QList<qint32> numbers{baudRate, dataBits, stopBits, parity, openMode};
-        QStringList arguments{QString::fromLocal8Bit(name)};
-        for (qint32 number : numbers)
-            arguments << QString::number(number);
-        return record("POS_Open(" + arguments.join(u',') + ')', openResult);
+        std::string call = "POS_Open(" + name;
+        for (std::int32_t number : {baudRate, dataBits, stopBits, parity, openMode})
+            call += "," + std::to_string(number);
+        return record(call + ")", openResult);
     }
-    qint32 POS_StartDoc() override { return record("POS_StartDoc()", startDocResult); }
-    qint32 POS_WriteFile(qint32 handle, const char* data, qint32 count) override
+    std::int32_t POS_StartDoc() override { return record("POS_StartDoc()", startDocResult); }
+    std::int32_t POS_WriteFile(std::int32_t handle, const char* data, std::int32_t count) override
     {
-        written << QByteArray(data, count);
-        const QString hex = QString::fromLatin1(written.back().toHex(' ').toUpper());
-        return record(QStringLiteral("POS_WriteFile(%1,%2)").arg(handle).arg(hex),
+        written.emplace_back(data, std::size_t(count));
+        return record("POS_WriteFile(" + std::to_string(handle) + "," + hex(written.back()) + ")",
                       writeResult == AnswerTheCount ? count : writeResult);
     }
-    qint32 POS_EndDoc() override { return record("POS_EndDoc()", endDocResult); }
-    qint32 POS_Close() override { return record("POS_Close()", closeResult); }
-    QString lastFailure() const override { return failure; }
+    std::int32_t POS_EndDoc() override { return record("POS_EndDoc()", endDocResult); }
+    std::int32_t POS_Close() override { return record("POS_Close()", closeResult); }
+    std::string lastFailure() const override { return failure; }
 
-    static constexpr qint32 AnswerTheCount = -2;
+    // "1B 40" for the bytes 1B 40.
+    static std::string hex(const std::string& bytes)
+    {
+        std::string text;
+        for (unsigned char byte : bytes) {
+            char two[4];
+            std::snprintf(two, sizeof two, "%02X", byte);
+            text += (text.empty() ? "" : " ") + std::string(two);
+        }
+        return text;
+    }
+
+    static constexpr std::int32_t AnswerTheCount = -2;
     // One line per call, such as "POS_Open(COM3,19200,8,0,0,1)" or "POS_WriteFile(7,1B 40)".
-    QStringList calls;
-    QList<QByteArray> written;
-    qint32 openResult = 7, startDocResult = 1, writeResult = AnswerTheCount, endDocResult = 1,
-           closeResult = 1;
-    QString failure = QStringLiteral("scripted failure");
+    std::vector<std::string> calls;
+    std::vector<std::string> written;
+    std::int32_t openResult = 7, startDocResult = 1, writeResult = AnswerTheCount,
+                 endDocResult = 1, closeResult = 1;
+    std::string failure = "scripted failure";
 
 private:
-    qint32 record(const QString& call, qint32 result)
+    std::int32_t record(const std::string& call, std::int32_t result)
     {
-        calls << call;
+        calls.push_back(call);
         return result;
     }
 };

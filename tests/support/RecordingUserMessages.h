@@ -2,12 +2,12 @@
 
 #include "UserMessages.h"
 
-#include <QList>
+#include <vector>
 
 class RecordingUserMessages : public UserMessages
 {
 public:
-    void show(const UserMessage& message) override { shown << message; }
+    void show(const UserMessage& message) override { shown.push_back(message); }
 
-    QList<UserMessage> shown;
+    std::vector<UserMessage> shown;
 };

@@ -18,8 +18,9 @@ void MessageBoxMessages::show(const UserMessage& message)
 {
     const QMessageBox::Icon icon =
         message.icon == UserMessage::Icon::Error ? QMessageBox::Critical : QMessageBox::Warning;
-    QMessageBox box(icon, message.title, message.text, QMessageBox::Ok, parent_);
-    box.setInformativeText(message.detail);
+    QMessageBox box(icon, QString::fromStdString(message.title),
+                    QString::fromStdString(message.text), QMessageBox::Ok, parent_);
+    box.setInformativeText(QString::fromStdString(message.detail));
     if (answerHook) {
         answerHook(box);
         return;

@@ -2,7 +2,7 @@
 
 #include "DefaultNetworkAddress.h"
 #include "IpAddressEntry.h"
-#include "IpAddressText.h"
+#include "IpAddressRules.h"
 
 #include <QFontDatabase>
 #include <QVariant>
@@ -13,6 +13,11 @@ namespace
 QSize innerPixels(const QWidget& control)
 {
     return control.contentsRect().size();
+}
+
+std::u16string_view utf16(const QString& text)
+{
+    return {reinterpret_cast<const char16_t*>(text.utf16()), std::size_t(text.size())};
 }
 
 } // namespace
@@ -27,7 +32,7 @@ void ipBox::UserControl_Initialize(Child child)
 {
     if (child == Child::Create)
         CreateTextBox();
-    setAddress(DefaultNetworkAddress);
+    setAddress(QString::fromUtf8(DefaultNetworkAddress.data(), DefaultNetworkAddress.size()));
 }
 
 void ipBox::CreateTextBox()
@@ -53,12 +58,12 @@ void ipBox::UserControl_Resize()
 
 QVariant ipBox::CountIF(const QString& lzExpr, const QString& nChar) const
 {
-    return QVariant::fromValue<qint16>(IpAddressText::countOf(lzExpr, nChar));
+    return QVariant::fromValue<qint16>(IpAddressRules::countOf(utf16(lzExpr), utf16(nChar)));
 }
 
 QString ipBox::GetAddressText() const
 {
-    return IpAddressText::dotted(hIPWnd ? hIPWnd->packedAddress() : 0);
+    return QString::fromStdString(IpAddressRules::dotted(hIPWnd ? hIPWnd->packedAddress() : 0));
 }
 
 QString ipBox::Address() const
@@ -68,7 +73,7 @@ QString ipBox::Address() const
 
 void ipBox::setAddress(const QString& NewIP)
 {
-    const quint32 v = IpAddressText::packedAddress(NewIP);
+    const quint32 v = IpAddressRules::packedAddress(utf16(NewIP));
     if (hIPWnd)
         hIPWnd->setPackedAddress(v);
 }

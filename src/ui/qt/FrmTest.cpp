@@ -1,0 +1,249 @@
+#include "FrmTest.h"
+
+#include "PrinterQueues.h"
+
+#include <QGuiApplication>
+
+using FrmTestLayout::ControlKind;
+using FrmTestLayout::Handler;
+
+namespace
+{
+
+QRect pixels(const Twips::Rect& place)
+{
+    return QRect(Twips::toPixels(place.left), Twips::toPixels(place.top),
+                 Twips::toPixels(place.width), Twips::toPixels(place.height));
+}
+
+QString qText(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+QFont portRowLabelFont()
+{
+    QFont font;
+    font.setFamilies({qText(FrmTestLayout::PortLabelFace), QStringLiteral("Sans Serif")});
+    font.setPointSizeF(FrmTestLayout::PortLabelPoints);
+    font.setWeight(QFont::Weight(FrmTestLayout::PortLabelWeight));
+    // Where the face is missing, a narrower one keeps the captions inside their labels.
+    font.setStretch(QFont::SemiCondensed);
+    return font;
+}
+
+QFont windowFont()
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Sans Serif")});
+    font.setPointSizeF(8.0);
+    font.setStretch(QFont::SemiCondensed);
+    return font;
+}
+
+void paintTextRed(QWidget* widget)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Text, QColor(255, 0, 0));
+    palette.setColor(QPalette::ButtonText, QColor(255, 0, 0));
+    widget->setPalette(palette);
+}
+
+QWidget* make(const FrmTestLayout::Control& control, QWidget* window)
+{
+    switch (control.kind) {
+    case ControlKind::Label:
+        return new QLabel(qText(control.caption), window);
+    case ControlKind::TextBox:
+        return new QLineEdit(qText(control.caption), window);
+    case ControlKind::PushButton: {
+        auto* button = new QPushButton(qText(control.caption), window);
+        button->setAutoDefault(false);
+        return button;
+    }
+    case ControlKind::EditableList: {
+        // Any port text may be typed; it is never added to the list, nor completed.
+        auto* list = new QComboBox(window);
+        list->setEditable(true);
+        list->setInsertPolicy(QComboBox::NoInsert);
+        list->setCompleter(nullptr);
+        return list;
+    }
+    case ControlKind::SelectionList:
+        return new QComboBox(window);
+    }
+    return nullptr;
+}
+
+// The window does not answer while a command is sent; the cursor says so.
+class BusyCursor
+{
+public:
+    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+} // namespace
+
+FrmTest::FrmTest(PrinterSdk& sdk, FrmTestModel::PrinterNames installedPrinters, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint),
+      messages_(this), model_(*this, sdk, messages_, std::move(installedPrinters))
+{
+    setObjectName(QStringLiteral("FrmTest"));
+    setWindowTitle(qText(FrmTestLayout::Title));
+    setFont(windowFont());
+    setFixedSize(Twips::toPixels(FrmTestLayout::ClientWidth),
+                 Twips::toPixels(FrmTestLayout::ClientHeight));
+    createControls();
+    nameControls();
+    setTabOrder();
+    connectHandlers();
+    model_.Form_Load();
+    Combo1->setFocus();
+}
+
+std::vector<std::string> FrmTest::platformPrinterNames()
+{
+    return PrinterQueues::list().names();
+}
+
+void FrmTest::createControls()
+{
+    for (const FrmTestLayout::Control& control : FrmTestLayout::Controls) {
+        QWidget* widget = make(control, this);
+        widget->setObjectName(QString::fromStdString(FrmTestLayout::objectName(control)));
+        widget->setGeometry(pixels(control.place));
+        if (control.font == FrmTestLayout::Font::PortLabel)
+            widget->setFont(portRowLabelFont());
+        if (control.redText)
+            paintTextRed(widget);
+        widgets_[&control] = widget;
+    }
+    // Narrower still, so that OFF and ON are never cut off.
+    QFont switchFont = font();
+    switchFont.setStretch(QFont::Condensed);
+    widgets_.at(&FrmTestLayout::control("Combo4"))->setFont(switchFont);
+}
+
+void FrmTest::nameControls()
+{
+    const auto find = [this]<typename Widget>(Widget*& member, std::string_view name,
+                                              int index = -1) {
+        member = static_cast<Widget*>(widgets_.at(&FrmTestLayout::control(name, index)));
+    };
+    find(Label1, "Label1");
+    find(Label2, "Label2");
+    find(Label3, "Label3");
+    find(Label4, "Label4");
+    find(Combo1, "Combo1");
+    find(Combo2, "Combo2");
+    find(Combo3, "Combo3");
+    find(Combo4, "Combo4");
+    find(Text1, "Text1");
+    for (int i = 0; i < 6; ++i) {
+        find(Text2[i], "Text2", i);
+        find(Label5[i], "Label5", i);
+    }
+    find(Command1, "Command1");
+    find(Command2, "Command2");
+    find(Command3, "Command3");
+    find(Command4, "Command4");
+    find(Command5, "Command5");
+    find(Command6, "Command6");
+    find(Command7, "Command7");
+    find(Command8, "Command8");
+    find(Command9, "Command9");
+    find(Command10, "Command10");
+}
+
+void FrmTest::setTabOrder()
+{
+    const auto order = FrmTestLayout::tabOrder();
+    for (std::size_t i = 0; i + 1 < order.size(); ++i)
+        QWidget::setTabOrder(widgets_.at(order[i]), widgets_.at(order[i + 1]));
+}
+
+void FrmTest::connectHandlers()
+{
+    for (const FrmTestLayout::Control& control : FrmTestLayout::Controls) {
+        QWidget* widget = widgets_.at(&control);
+        const Handler click = control.onClick;
+        const Handler change = control.onChange;
+        if (auto* button = qobject_cast<QPushButton*>(widget); button && click != Handler::None)
+            connect(button, &QPushButton::clicked, this, [this, click] { run(click); });
+        auto* combo = qobject_cast<QComboBox*>(widget);
+        if (combo && click != Handler::None)
+            connect(combo, &QComboBox::currentIndexChanged, this, [this, click] { run(click); });
+        if (combo && change != Handler::None)
+            connect(combo, &QComboBox::editTextChanged, this, [this, change] { run(change); });
+    }
+}
+
+void FrmTest::run(Handler handler)
+{
+    const bool sends = handler != Handler::None && handler != Handler::Combo1_Click &&
+                       handler != Handler::Combo1_Change && handler != Handler::Command10_Click;
+    if (!sends) {
+        model_.run(handler);
+        return;
+    }
+    BusyCursor busy;
+    model_.run(handler);
+}
+
+QComboBox* FrmTest::list(const Control& control) const
+{
+    return static_cast<QComboBox*>(widgets_.at(&control));
+}
+
+void FrmTest::addItem(const Control& control, const std::string& text)
+{
+    list(control)->addItem(QString::fromStdString(text));
+}
+
+void FrmTest::selectItem(const Control& control, int index)
+{
+    QComboBox* combo = list(control);
+    // The first entry added is selected already, and selecting it again raises no signal.
+    if (combo->currentIndex() == index)
+        run(control.onClick);
+    else
+        combo->setCurrentIndex(index);
+}
+
+int FrmTest::selectedIndex(const Control& control) const
+{
+    return list(control)->currentIndex();
+}
+
+int FrmTest::itemCount(const Control& control) const
+{
+    return list(control)->count();
+}
+
+void FrmTest::setText(const Control& control, const std::string& text)
+{
+    static_cast<QLineEdit*>(widgets_.at(&control))->setText(QString::fromStdString(text));
+}
+
+std::string FrmTest::text(const Control& control) const
+{
+    QWidget* widget = widgets_.at(&control);
+    if (auto* combo = qobject_cast<QComboBox*>(widget))
+        return combo->currentText().toStdString();
+    return static_cast<QLineEdit*>(widget)->text().toStdString();
+}
+
+void FrmTest::setEnabled(const Control& control, bool enabled)
+{
+    widgets_.at(&control)->setEnabled(enabled);
+}
+
+void FrmTest::unload()
+{
+    close();
+}

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "FrmTestModel.h"
+#include "FrmTestView.h"
+#include "MessageBoxMessages.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QWidget>
+#include <array>
+#include <map>
+
+class PrinterSdk;
+
+// The tool's only window on Qt: the controls of the window's model, placed as it lays them
+// out, with their events handed to it.
+class FrmTest : public QWidget, public FrmTestView
+{
+    Q_OBJECT
+
+public:
+    explicit FrmTest(PrinterSdk& sdk,
+                     FrmTestModel::PrinterNames installedPrinters = platformPrinterNames,
+                     QWidget* parent = nullptr);
+
+    static std::vector<std::string> platformPrinterNames();
+
+    PortSettings portSettings() const { return model_.portSettings(); }
+    const WindowValues& windowValues() const { return model_.windowValues(); }
+
+    QLabel* Label1;
+    QLabel* Label2;
+    QLabel* Label3;
+    QLabel* Label4;
+    QComboBox* Combo1;
+    QComboBox* Combo2;
+    QComboBox* Combo3;
+    QComboBox* Combo4;
+    QLineEdit* Text1;
+    std::array<QLineEdit*, 6> Text2;
+    std::array<QLabel*, 6> Label5;
+    QPushButton* Command1;
+    QPushButton* Command2;
+    QPushButton* Command3;
+    QPushButton* Command4;
+    QPushButton* Command5;
+    QPushButton* Command6;
+    QPushButton* Command7;
+    QPushButton* Command8;
+    QPushButton* Command9;
+    QPushButton* Command10;
+
+private:
+    void addItem(const Control& list, const std::string& text) override;
+    void selectItem(const Control& list, int index) override;
+    int selectedIndex(const Control& list) const override;
+    int itemCount(const Control& list) const override;
+    void setText(const Control& control, const std::string& text) override;
+    std::string text(const Control& control) const override;
+    void setEnabled(const Control& control, bool enabled) override;
+    void unload() override;
+
+    void createControls();
+    void nameControls();
+    void setTabOrder();
+    void connectHandlers();
+    void run(FrmTestLayout::Handler handler);
+    QComboBox* list(const Control& control) const;
+
+    std::map<const Control*, QWidget*> widgets_;
+    MessageBoxMessages messages_;
+    FrmTestModel model_;
+};

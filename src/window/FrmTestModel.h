@@ -1,0 +1,44 @@
+#pragma once
+
+#include "BlackMarkCatalogue.h"
+#include "CommandSender.h"
+#include "FrmTestLayout.h"
+#include "WindowValues.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class FrmTestView;
+class PrinterSdk;
+
+// The main window's behaviour, whatever draws it: the load steps, the port list's enabling
+// rule and what each button does with what the window shows at the press.
+class FrmTestModel
+{
+public:
+    // The platform's installed printers, in the platform's order.
+    using PrinterNames = std::function<std::vector<std::string>()>;
+
+    FrmTestModel(FrmTestView& view, PrinterSdk& sdk, UserMessages& messages,
+                 PrinterNames installedPrinters);
+
+    // Fills the lists and boxes; runs once, before the window is first shown.
+    void Form_Load();
+    // Runs the handler of one event.
+    void run(FrmTestLayout::Handler handler);
+
+    // What the port controls show now: the port a press sends to.
+    PortSettings portSettings() const;
+    const WindowValues& windowValues() const { return values_; }
+
+private:
+    void applyPortEnabling();
+    std::string boxText(int row) const;
+
+    FrmTestView& view_;
+    PrinterNames installedPrinters_;
+    WindowValues values_;
+    CommandSender sender_;
+    BlackMarkCatalogue catalogue_;
+};
