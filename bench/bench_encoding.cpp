@@ -2,30 +2,32 @@
 // each timed as the median of many runs, with the cost per token side by side.
 #include "BlackMarkCommands.h"
 #include "HexCommandText.h"
+#include "UnicodeText.h"
 
-#include <QElapsedTimer>
-#include <QStringList>
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 namespace
 {
 
-double medianNanoseconds(const QString& text, int rounds)
+double medianNanoseconds(const std::string& text, int rounds)
 {
-    std::vector<qint64> times;
-    times.reserve(rounds);
-    qsizetype sink = 0;
+    using Clock = std::chrono::steady_clock;
+    std::vector<long long> times;
+    times.reserve(std::size_t(rounds));
+    std::size_t sink = 0;
     for (int i = 0; i < rounds; ++i) {
-        QString copy = text;
-        QElapsedTimer timer;
-        timer.start();
+        std::string copy = text;
+        const Clock::time_point start = Clock::now();
         sink += encodeHexCommandText(copy).bytes.size();
-        times.push_back(timer.nsecsElapsed());
+        times.push_back(
+            std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now() - start).count());
     }
     std::sort(times.begin(), times.end());
-    if (sink < 0)
+    if (sink == 0)
         std::puts("");
     return double(times[times.size() / 2]);
 }
@@ -34,11 +36,10 @@ double medianNanoseconds(const QString& text, int rounds)
 
 int main()
 {
-    const QString longest = QLatin1String(BlackMarkCommands::FindStartAndPrint.hexText);
-    QStringList tokens;
-    for (int i = 0; i < MaxHexCommandTokens; ++i)
-        tokens << QString::number(i % 256, 16).toUpper();
-    const QString largest = tokens.join(u' ');
+    const std::string longest = BlackMarkCommands::FindStartAndPrint.hexText;
+    std::string largest;
+    for (std::size_t i = 0; i < MaxHexCommandTokens; ++i)
+        largest += (i ? " " : "") + UnicodeText::hex(std::uint32_t(i % 256));
 
     const double small = medianNanoseconds(longest, 20000);
     const double large = medianNanoseconds(largest, 200);

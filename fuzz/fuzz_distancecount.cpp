@@ -7,18 +7,16 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QString box = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
+    const std::string box(reinterpret_cast<const char*>(data), size);
     const std::optional<int> count = DistanceCount::fromBoxText(box);
     if (!count)
         return 0;
     FUZZ_CHECK(*count >= 0 && *count <= DistanceCount::Largest);
-    QString text = QLatin1String(BlackMarkCommands::CutPositionBackfeed.hexTemplate) +
-                   DistanceCount::tokens(*count);
+    std::string text =
+        BlackMarkCommands::CutPositionBackfeed.hexTemplate + DistanceCount::tokens(*count);
     const HexEncoding encoding = encodeHexCommandText(text);
     FUZZ_CHECK(encoding.accepted());
     FUZZ_CHECK(encoding.bytes.size() == 9);
-    const int low = quint8(encoding.bytes.at(7));
-    const int high = quint8(encoding.bytes.at(8));
-    FUZZ_CHECK(low + 256 * high == *count);
+    FUZZ_CHECK(encoding.bytes[7] + 256 * encoding.bytes[8] == *count);
     return 0;
 }

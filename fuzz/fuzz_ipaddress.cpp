@@ -1,25 +1,33 @@
 // Any Address write: refused with 102, 13 or 6, or accepted as an address whose dotted form
 // writes again to the same value. Also CountIF with any key.
 #include "FuzzCheck.h"
-#include "IpAddressText.h"
+#include "IpAddressRules.h"
 #include "IpBoxError.h"
+#include "UnicodeText.h"
+
+#include <algorithm>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QString input = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
-    const QString text = input.section(u'\n', 0, 0);
-    const QString key = input.contains(u'\n') ? input.section(u'\n', 1) : QStringLiteral(".");
+    const std::u16string input =
+        UnicodeText::toUtf16(std::string_view(reinterpret_cast<const char*>(data), size));
+    const std::size_t newline = input.find(u'\n');
+    const std::u16string text = input.substr(0, newline);
+    const std::u16string key =
+        newline == std::u16string::npos ? std::u16string(u".") : input.substr(newline + 1);
     try {
-        const qint16 count = IpAddressText::countOf(text, key);
-        FUZZ_CHECK(key.isEmpty() ? count == 0 : count == text.count(key.at(0)));
+        const std::int16_t count = IpAddressRules::countOf(text, key);
+        FUZZ_CHECK(text.empty() ? count == 0
+                                : count == std::count(text.begin(), text.end(), key[0]));
     } catch (const IpBoxError& error) {
         FUZZ_CHECK(error.number() == IpBoxError::InvalidArgument ||
                    error.number() == IpBoxError::Overflow);
     }
     try {
-        const quint32 packed = IpAddressText::packedAddress(text);
-        const QString dotted = IpAddressText::dotted(packed);
-        FUZZ_CHECK(dotted.count(u'.') == 3 && IpAddressText::packedAddress(dotted) == packed);
+        const std::uint32_t packed = IpAddressRules::packedAddress(text);
+        const std::string dotted = IpAddressRules::dotted(packed);
+        FUZZ_CHECK(std::count(dotted.begin(), dotted.end(), '.') == 3 &&
+                   IpAddressRules::packedAddress(UnicodeText::toUtf16(dotted)) == packed);
     } catch (const IpBoxError& error) {
         FUZZ_CHECK(error.number() == IpBoxError::AddressFormat ||
                    error.number() == IpBoxError::TypeMismatch ||

@@ -5,22 +5,22 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
+    const std::string text(reinterpret_cast<const char*>(data), size);
     const PortNames::NetworkAddress address = PortNames::readNetworkAddress(text);
-    if (address.refusal.isEmpty()) {
-        FUZZ_CHECK(!address.host.isEmpty());
+    if (address.refusal.empty()) {
+        FUZZ_CHECK(!address.host.empty());
         FUZZ_CHECK(address.port >= 1);
         const PortNames::NetworkAddress again = PortNames::readNetworkAddress(address.display());
-        FUZZ_CHECK(again.refusal.isEmpty());
+        FUZZ_CHECK(again.refusal.empty());
         FUZZ_CHECK(again.host == address.host && again.port == address.port);
     } else {
-        FUZZ_CHECK(address.host.isEmpty());
+        FUZZ_CHECK(address.host.empty());
     }
     for (const PortNames::DevicePath& device :
          {PortNames::serialDevicePath(text), PortNames::parallelDevicePath(text)}) {
-        FUZZ_CHECK(device.refusal.isEmpty() != device.path.isEmpty());
-        if (device.refusal.isEmpty())
-            FUZZ_CHECK(device.path.startsWith(u'/'));
+        FUZZ_CHECK(device.refusal.empty() != device.path.empty());
+        if (device.refusal.empty())
+            FUZZ_CHECK(device.path.starts_with('/'));
     }
     return 0;
 }

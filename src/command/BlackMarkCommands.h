@@ -39,9 +39,9 @@ inline constexpr DistanceCommand CutPositionBackfeed{
 
 // The setting rows of the window, top to bottom: each row's button sends its command with the
 // distance in the row's box.
-inline constexpr const DistanceCommand* SettingRows[6] = {
-    &MarkMaxWidth,    &PaperMaxWidth,   &PrintStartFeed,
-    &PrintStartBackfeed, &CutPositionFeed, &CutPositionBackfeed};
+inline constexpr const DistanceCommand* SettingRows[6] = {&MarkMaxWidth,    &PaperMaxWidth,
+                                                          &PrintStartFeed,  &PrintStartBackfeed,
+                                                          &CutPositionFeed, &CutPositionBackfeed};
 
 inline constexpr const char* SwitchCaption = "OFF/ON  Black mark function";
 // The on/off list's entries, by index, and the command each one sends:

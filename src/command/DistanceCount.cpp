@@ -114,7 +114,8 @@ long long decimalMagnitude(std::string_view number)
     const std::size_t first = mantissa.find_first_of("123456789");
     if (first == std::string_view::npos)
         return std::numeric_limits<long long>::min();
-    return exponent + (first < point ? (long long)(point - first) : -(long long)(first - point - 1));
+    return exponent +
+           (first < point ? (long long)(point - first) : -(long long)(first - point - 1));
 }
 
 double parse(std::string_view number)

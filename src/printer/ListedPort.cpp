@@ -26,11 +26,13 @@ std::map<std::string, ListedPort::Field> ListedPort::fields() const
 {
     std::map<std::string, Field> fields{
         {"port", portText}, {"kind", kind}, {"device", device}, {"busy", busy}};
-    const std::pair<const char*, const std::string*> optional[] = {
-        {"driver", &driver},         {"description", &description},
-        {"usbVendorId", &usbVendorId}, {"usbProductId", &usbProductId},
-        {"ieee1284Id", &ieee1284Id}, {"holder", &holder},
-        {"state", &state}};
+    const std::pair<const char*, const std::string*> optional[] = {{"driver", &driver},
+                                                                   {"description", &description},
+                                                                   {"usbVendorId", &usbVendorId},
+                                                                   {"usbProductId", &usbProductId},
+                                                                   {"ieee1284Id", &ieee1284Id},
+                                                                   {"holder", &holder},
+                                                                   {"state", &state}};
     for (const auto& [key, value] : optional) {
         if (!value->empty())
             fields.emplace(key, *value);

@@ -95,8 +95,8 @@ std::optional<ParameterControlsEnabled> parameterControlsFor(std::string_view po
 std::string nearMissSuggestion(std::string_view portText)
 {
     std::string word(UnicodeText::trimmed(portText));
-    std::transform(word.begin(), word.begin() + std::min<std::size_t>(word.size(), 3),
-                   word.begin(), upper);
+    std::transform(word.begin(), word.begin() + std::min<std::size_t>(word.size(), 3), word.begin(),
+                   upper);
     if (portKindOf(word) == PortKind::None)
         return {};
     std::string suggestion = word;

@@ -73,7 +73,8 @@ PortNames::DevicePath devicePath(std::string_view portText, std::string_view pre
         device.path = path;
         return device;
     }
-    const long long number = allDecimalDigits(rest) && rest.size() <= 9 ? std::stoll(std::string(rest)) : 0;
+    const long long number =
+        allDecimalDigits(rest) && rest.size() <= 9 ? std::stoll(std::string(rest)) : 0;
     if (number < 1) {
         device.refusal = "\"" + std::string(portText) + "\" is not a " + std::string(kind) +
                          ": use " + std::string(prefix) +

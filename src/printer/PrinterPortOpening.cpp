@@ -15,8 +15,8 @@ std::int32_t OpenPrinterPort(const PortSettings& settings, PrinterSdk& sdk,
         return PrinterSdk::NotOpened;
     }
     const std::int32_t handle =
-        sdk.POS_Open(arguments->name, arguments->baudRate, arguments->dataBits,
-                     arguments->stopBits, arguments->parity, arguments->openMode);
+        sdk.POS_Open(arguments->name, arguments->baudRate, arguments->dataBits, arguments->stopBits,
+                     arguments->parity, arguments->openMode);
     failureReason = handle == PrinterSdk::NotOpened ? sdk.lastFailure() : std::string();
     return handle;
 }

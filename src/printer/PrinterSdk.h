@@ -15,8 +15,8 @@ public:
     // name is the port or device name in UTF-8; it keeps its length, so that a NUL inside it
     // can be refused.
     virtual std::int32_t POS_Open(const std::string& name, std::int32_t baudRate,
-                                  std::int32_t dataBits, std::int32_t stopBits,
-                                  std::int32_t parity, std::int32_t openMode) = 0;
+                                  std::int32_t dataBits, std::int32_t stopBits, std::int32_t parity,
+                                  std::int32_t openMode) = 0;
     virtual std::int32_t POS_StartDoc() = 0;
     virtual std::int32_t POS_WriteFile(std::int32_t handle, const char* data,
                                        std::int32_t count) = 0;

@@ -21,8 +21,7 @@ public:
                           std::int32_t stopBits, std::int32_t parity,
                           std::int32_t openMode) override;
     std::int32_t POS_StartDoc() override;
-    std::int32_t POS_WriteFile(std::int32_t handle, const char* data,
-                               std::int32_t count) override;
+    std::int32_t POS_WriteFile(std::int32_t handle, const char* data, std::int32_t count) override;
     std::int32_t POS_EndDoc() override;
     std::int32_t POS_Close() override;
     std::string lastFailure() const override { return failure_; }

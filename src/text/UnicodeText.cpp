@@ -53,9 +53,8 @@ bool isSpace(char32_t c)
 bool isPrintable(char32_t c)
 {
     const bool control = c < 0x20 || (c >= 0x7F && c < 0xA0);
-    const bool format = c == 0xAD || (c >= 0x200B && c <= 0x200F) ||
-                        (c >= 0x202A && c <= 0x202E) || (c >= 0x2060 && c <= 0x2064) ||
-                        c == 0xFEFF || (c >= 0xFFF9 && c <= 0xFFFB);
+    const bool format = c == 0xAD || (c >= 0x200B && c <= 0x200F) || (c >= 0x202A && c <= 0x202E) ||
+                        (c >= 0x2060 && c <= 0x2064) || c == 0xFEFF || (c >= 0xFFF9 && c <= 0xFFFB);
     const bool nonCharacter = (c >= 0xFDD0 && c <= 0xFDEF) || (c & 0xFFFE) == 0xFFFE;
     const bool surrogate = c >= 0xD800 && c <= 0xDFFF;
     return !control && !format && !nonCharacter && !surrogate && c <= 0x10FFFF;

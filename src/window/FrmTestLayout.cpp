@@ -18,19 +18,19 @@ using BlackMarkCommands::SettingRows;
 constexpr Control single(std::string_view name, ControlKind kind, std::string_view caption,
                          Twips::Rect place, int tabPosition, Handler onClick = Handler::None)
 {
-    return {name, -1, kind, caption, place, tabPosition, false, Font::Window, onClick,
-            Handler::None};
+    return {name,        -1,    kind,         caption, place,
+            tabPosition, false, Font::Window, onClick, Handler::None};
 }
 
 constexpr Control portLabel(std::string_view name, std::string_view caption, Twips::Rect place,
                             int tabPosition)
 {
-    return {name, -1, Label, caption, place, tabPosition, false, Font::PortLabel, Handler::None,
-            Handler::None};
+    return {name,        -1,    Label,           caption,       place,
+            tabPosition, false, Font::PortLabel, Handler::None, Handler::None};
 }
 
-constexpr Control button(std::string_view name, std::string_view caption, int top,
-                         int tabPosition, Handler onClick)
+constexpr Control button(std::string_view name, std::string_view caption, int top, int tabPosition,
+                         Handler onClick)
 {
     return single(name, PushButton, caption, {120, top, 3840, 465}, tabPosition, onClick);
 }
@@ -55,18 +55,42 @@ constexpr std::array<Control, 3> row(int i)
 {
     const RowPlaces& r = Rows[i];
     return {button(r.button, SettingRows[i]->caption, r.buttonTop, r.buttonTab, r.onClick),
-            Control{"Text2", i, TextBox, "", {4185, r.boxTop, 1185, 330},
-                    r.boxTab, true, Font::Window, Handler::None, Handler::None},
-            Control{"Label5", i, Label, "mm", {5580, r.labelTop, 675, 255}, r.labelTab, false,
-                    Font::Window, Handler::None, Handler::None}};
+            Control{"Text2",
+                    i,
+                    TextBox,
+                    "",
+                    {4185, r.boxTop, 1185, 330},
+                    r.boxTab,
+                    true,
+                    Font::Window,
+                    Handler::None,
+                    Handler::None},
+            Control{"Label5",
+                    i,
+                    Label,
+                    "mm",
+                    {5580, r.labelTop, 675, 255},
+                    r.labelTab,
+                    false,
+                    Font::Window,
+                    Handler::None,
+                    Handler::None}};
 }
 
 constexpr std::array<Control, 31> allControls()
 {
     std::array<Control, 31> all{
         portLabel("Label1", "Select Port:", {45, 90, 1215, 255}, 0),
-        Control{"Combo1", -1, EditableList, "", {45, 390, 1575, 315}, 1, false, Font::Window,
-                Handler::Combo1_Click, Handler::Combo1_Change},
+        Control{"Combo1",
+                -1,
+                EditableList,
+                "",
+                {45, 390, 1575, 315},
+                1,
+                false,
+                Font::Window,
+                Handler::Combo1_Click,
+                Handler::Combo1_Change},
         portLabel("Label4", "Baudrate:", {1665, 90, 1020, 255}, 5),
         single("Combo3", SelectionList, "", {1665, 390, 1095, 315}, 6),
         portLabel("Label2", "IP:", {2880, 90, 570, 255}, 2),
@@ -74,8 +98,16 @@ constexpr std::array<Control, 31> allControls()
         portLabel("Label3", "Driver:", {4455, 90, 1080, 255}, 3),
         single("Combo2", SelectionList, "", {4455, 390, 1935, 315}, 4),
         button("Command5", BlackMarkCommands::SwitchCaption, 945, 7, Handler::Command5_Click),
-        Control{"Combo4", -1, SelectionList, "", {4185, 990, 2205, 315}, 9, true, Font::Window,
-                Handler::None, Handler::None},
+        Control{"Combo4",
+                -1,
+                SelectionList,
+                "",
+                {4185, 990, 2205, 315},
+                9,
+                true,
+                Font::Window,
+                Handler::None,
+                Handler::None},
     };
     std::size_t next = 10;
     for (int i = 0; i < 6; ++i) {

@@ -87,8 +87,8 @@ std::uint32_t packedAddress(std::u16string_view text)
     if (p.size() < 4)
         throw IpBoxError(IpBoxError::IndexOutOfRange, "Subscript out of range");
     // Converted from the last part to the first; parts after the fourth are ignored.
-    const std::uint8_t b[4] = {addressPartByte(p[3]), addressPartByte(p[2]),
-                               addressPartByte(p[1]), addressPartByte(p[0])};
+    const std::uint8_t b[4] = {addressPartByte(p[3]), addressPartByte(p[2]), addressPartByte(p[1]),
+                               addressPartByte(p[0])};
     return std::uint32_t(b[3]) << 24 | std::uint32_t(b[2]) << 16 | std::uint32_t(b[1]) << 8 | b[0];
 }
 

@@ -46,8 +46,8 @@ public:
     // One line per call, such as "POS_Open(COM3,19200,8,0,0,1)" or "POS_WriteFile(7,1B 40)".
     std::vector<std::string> calls;
     std::vector<std::string> written;
-    std::int32_t openResult = 7, startDocResult = 1, writeResult = AnswerTheCount,
-                 endDocResult = 1, closeResult = 1;
+    std::int32_t openResult = 7, startDocResult = 1, writeResult = AnswerTheCount, endDocResult = 1,
+                 closeResult = 1;
     std::string failure = "scripted failure";
 
 private:

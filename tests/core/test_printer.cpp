@@ -1,0 +1,304 @@
+#include "ListedPort.h"
+#include "PortKind.h"
+#include "PortNames.h"
+#include "PrinterPortOpening.h"
+#include "PrinterQueue.h"
+#include "RecordingPrinterSdk.h"
+#include "SystemPrinterSdk.h"
+
+#include <doctest/doctest.h>
+#include <memory>
+
+namespace
+{
+
+// A port that takes what it is given, or refuses at the stage it is told to.
+struct FakePort : PrinterPort {
+    std::string* received;
+    std::string refusedAt;
+
+    bool open(const PortOpenRequest& request) override
+    {
+        *received += "open " + request.name + ";";
+        return refusedAt != "open" || fail("cannot open " + request.name);
+    }
+    bool write(const char* data, std::int64_t count) override
+    {
+        received->append(data, std::size_t(count));
+        return refusedAt != "write" || fail("took nothing");
+    }
+    bool close() override
+    {
+        *received += ";closed";
+        return refusedAt != "close" || fail("close failed");
+    }
+};
+
+SystemPrinterSdk::PortMaker fakePorts(std::string& received, const std::string& refusedAt = {})
+{
+    return [&received, refusedAt](std::int32_t openMode) -> std::unique_ptr<PrinterPort> {
+        if (openMode != OpenMode::ParallelOrUsbDevice)
+            return nullptr;
+        auto port = std::make_unique<FakePort>();
+        port->received = &received;
+        port->refusedAt = refusedAt;
+        return port;
+    };
+}
+
+} // namespace
+
+TEST_CASE("the port text picks the kind, the usable controls and the open")
+{
+    struct Row {
+        std::string portText;
+        std::string enabled; // Text1, Combo2, Combo3 as 1/0; empty: unchanged
+        std::string open;    // what POS_Open gets; empty: not called
+    };
+    const Row rows[] = {
+        {"ETHERNET", "100", "127.0.0.1:9101,0,0,0,0,21"},
+        {"ETH", "100", "127.0.0.1:9101,0,0,0,0,21"},
+        {"COM1", "001", "COM1,115200,8,0,0,1"},
+        {"COM /dev/ttyUSB0", "001", "COM /dev/ttyUSB0,115200,8,0,0,1"},
+        {"LPT7", "000", "LPT7,0,0,0,0,18"},
+        {"DRIVER", "010",
+         "Kasse-K\xC3\xBC"
+         "che,0,0,0,0,20"},
+        {"DRIVERS", "010",
+         "Kasse-K\xC3\xBC"
+         "che,0,0,0,0,20"},
+        {"com1", "", ""},
+        {" COM1", "", ""},
+        {"ET", "", ""},
+        {"", "", ""},
+    };
+    for (const Row& row : rows) {
+        CAPTURE(row.portText);
+        const auto states = parameterControlsFor(row.portText);
+        REQUIRE(states.has_value() == !row.enabled.empty());
+        if (states)
+            CHECK(*states == ParameterControlsEnabled{row.enabled[0] == '1', row.enabled[1] == '1',
+                                                      row.enabled[2] == '1'});
+        RecordingPrinterSdk sdk;
+        std::string reason;
+        const std::int32_t handle = OpenPrinterPort({row.portText, "127.0.0.1:9101",
+                                                     "Kasse-K\xC3\xBC"
+                                                     "che",
+                                                     " 115200 "},
+                                                    sdk, reason);
+        CHECK(sdk.calls == (row.open.empty()
+                                ? std::vector<std::string>()
+                                : std::vector<std::string>{"POS_Open(" + row.open + ")"}));
+        CHECK(handle == (row.open.empty() ? -1 : sdk.openResult));
+        CHECK(reason.empty() == !row.open.empty());
+    }
+}
+
+TEST_CASE("a serial port takes the baud rate as a decimal number")
+{
+    for (const auto& [text, rate] : std::initializer_list<std::pair<const char*, int>>{
+             {"9600", 9600}, {"+19200", 19200}, {"38400x", 0}, {"", 0}, {"99999999999", 0}}) {
+        CAPTURE(text);
+        CHECK(openArgumentsFor({"COM1", "", "", text})->baudRate == rate);
+    }
+}
+
+TEST_CASE("a port text of no kind says why, and suggests the word meant")
+{
+    const char* const rows[][2] = {{"com1", " Did you mean \"COM1\"?"},
+                                   {" COM1 ", " Did you mean \"COM1\"?"},
+                                   {"Eth", " Did you mean \"ETHERNET\"?"},
+                                   {"ethernet", " Did you mean \"ETHERNET\"?"},
+                                   {"dri", " Did you mean \"DRIVER\"?"},
+                                   {"lpt /dev/x", " Did you mean \"LPT /dev/x\"?"},
+                                   {"drivers", " Did you mean \"DRIvers\"?"},
+                                   {"usb", ""},
+                                   {"co", ""}};
+    for (const auto& [text, suggestion] : rows) {
+        CAPTURE(text);
+        CHECK(nearMissSuggestion(text) == suggestion);
+        RecordingPrinterSdk sdk;
+        std::string reason;
+        CHECK(OpenPrinterPort({text, "", "", ""}, sdk, reason) == -1);
+        CHECK(reason == "The port \"" + std::string(text) +
+                            "\" is none that this tool knows: it must begin with ETH, COM, LPT "
+                            "or DRI." +
+                            suggestion);
+    }
+}
+
+TEST_CASE("network addresses")
+{
+    const std::string port = "the port must be a number from 1 to 65535";
+    const std::string host = "the host has a character that no host name or address has";
+    const std::string rows[][2] = {
+        {"192.168.1.50", "192.168.1.50:9100"},
+        {"localhost:65535", "localhost:65535"},
+        {"printer:1", "printer:1"},
+        {"[::1]:9101", "[::1]:9101"},
+        {"[::1]", "[::1]:9100"},
+        {"fe80::1", "[fe80::1]:9100"},
+        {"", "it is empty"},
+        {"10.0.0.1:0", port},
+        {"10.0.0.1:", port},
+        {"10.0.0.1:65536", port},
+        {"10.0.0.1:099999", port},
+        {"10.0.0.1:9x", port},
+        {":9100", "the host is missing"},
+        {"[]:9100", "the host is missing"},
+        {"[::1", "the \"]\" is missing"},
+        {"[::1]x", "only \":port\" may follow \"]\""},
+        {"]::1]:9101", host},
+        {"print er", host},
+        {"printer\xC2\xA0", host},
+        {"printer\x01", host},
+        {"printer\xFF", host},
+    };
+    for (const auto& [text, read] : rows) {
+        CAPTURE(text);
+        const PortNames::NetworkAddress address = PortNames::readNetworkAddress(text);
+        if (address.refusal.empty())
+            CHECK(address.display() == read);
+        else
+            CHECK(address.refusal == "\"" + text + "\" is not a network address: " + read);
+    }
+    CHECK(PortNames::readListenAddress("9101").display() == "127.0.0.1:9101");
+    CHECK(PortNames::readListenAddress("[::1]:7").display() == "[::1]:7");
+}
+
+TEST_CASE("device paths")
+{
+    const char* const rows[][2] = {{"COM1", "/dev/ttyS0"},
+                                   {"COM12", "/dev/ttyS11"},
+                                   {"COM  /dev/pts/3 ", "/dev/pts/3"},
+                                   {"COM0", ""},
+                                   {"COM 1", ""},
+                                   {"COM999999999", "/dev/ttyS999999998"},
+                                   {"COM9999999999", ""},
+                                   {"COM1x", ""},
+                                   {"LPT7", "/dev/lp6"},
+                                   {"LPT /dev/usb/lp0", "/dev/usb/lp0"},
+                                   {"LPT", ""}};
+    for (const auto& [text, path] : rows) {
+        CAPTURE(text);
+        const std::string_view portText = text;
+        const PortNames::DevicePath device = portText.starts_with('C')
+                                                 ? PortNames::serialDevicePath(portText)
+                                                 : PortNames::parallelDevicePath(portText);
+        CHECK(device.path == path);
+        CHECK(device.refusal.empty() == !std::string_view(path).empty());
+    }
+    CHECK(PortNames::serialDevicePath("LPT1").refusal == "\"LPT1\" does not begin with COM");
+    CHECK(PortNames::parallelDevicePath("LPT").refusal ==
+          "\"LPT\" is not a parallel or USB printer port: use LPT followed by a number from 1, "
+          "or by a device path such as LPT /dev/...");
+}
+
+TEST_CASE("our SDK checks each call and numbers its handles")
+{
+    std::string received;
+    SystemPrinterSdk sdk(fakePorts(received));
+    CHECK(sdk.POS_WriteFile(1, "x", 1) == -1);
+    CHECK(sdk.lastFailure() == "no port is open");
+    CHECK(sdk.POS_StartDoc() + sdk.POS_EndDoc() + sdk.POS_Close() == -3);
+    const auto refusal = [&](const std::string& name, std::int32_t mode) {
+        return sdk.POS_Open(name, 9600, 8, 0, 0, mode) == -1 ? sdk.lastFailure() : "opened";
+    };
+    CHECK(refusal(std::string("LPT1\0/etc/passwd", 16), OpenMode::ParallelOrUsbDevice) ==
+          "the port name holds a NUL character");
+    CHECK(refusal("x", 7) == "open mode 7 is none that this tool supports");
+
+    const std::int32_t handle = sdk.POS_Open("LPT1", 0, 0, 0, 0, OpenMode::ParallelOrUsbDevice);
+    CHECK(handle == 1);
+    CHECK(refusal("LPT2", OpenMode::ParallelOrUsbDevice) ==
+          "a port is open already; it must be closed first");
+    CHECK(sdk.POS_WriteFile(handle + 1, "x", 1) == -1);
+    CHECK(sdk.lastFailure() == "handle 2 is not that of the open port");
+    CHECK(sdk.POS_WriteFile(handle, nullptr, 5) == -1);
+    CHECK(sdk.lastFailure() == "nothing valid to write (5 bytes)");
+    CHECK(sdk.POS_WriteFile(handle, "x", -1) == -1);
+    CHECK(sdk.POS_WriteFile(handle, nullptr, 0) == 0);
+    CHECK(sdk.POS_StartDoc() == 1);
+    CHECK(sdk.POS_WriteFile(handle, "ok", 2) == 2);
+    CHECK(sdk.POS_EndDoc() == 1);
+    CHECK(sdk.POS_Close() == 1);
+    CHECK(sdk.POS_Close() == -1);
+    CHECK(sdk.POS_Open("LPT3", 0, 0, 0, 0, OpenMode::ParallelOrUsbDevice) == 2);
+    CHECK(sdk.POS_Close() == 1);
+    CHECK(received == "open LPT1;ok;closedopen LPT3;;closed");
+}
+
+TEST_CASE("our SDK passes on each failure of its port")
+{
+    for (const char* stage : {"open", "write", "close"}) {
+        CAPTURE(stage);
+        std::string received;
+        SystemPrinterSdk sdk(fakePorts(received, stage));
+        std::vector<std::string> failures;
+        const auto result = [&](std::int32_t value) {
+            failures.push_back(value < 0 ? sdk.lastFailure() : "");
+            return value;
+        };
+        const std::int32_t handle =
+            result(sdk.POS_Open("LPT1", 0, 0, 0, 0, OpenMode::ParallelOrUsbDevice));
+        if (handle > 0) {
+            result(sdk.POS_WriteFile(handle, "ab", 2));
+            result(sdk.POS_Close());
+        }
+        const std::string stageName = stage;
+        const std::vector<std::string> expected =
+            stageName == "open"    ? std::vector<std::string>{"cannot open LPT1"}
+            : stageName == "write" ? std::vector<std::string>{"", "took nothing", ""}
+                                   : std::vector<std::string>{"", "", "close failed"};
+        CHECK(failures == expected);
+    }
+}
+
+TEST_CASE("a printer queue's state and why it cannot print")
+{
+    struct Row {
+        bool stopped, printing, accepting;
+        std::string reason, state, refusal;
+    };
+    const std::string ready = "; once the printer is ready, let it print again with ";
+    const Row rows[] = {
+        {false, false, true, "paper out", "idle", ""},
+        {false, true, true, "", "printing", ""},
+        {true, false, true, "", "stopped",
+         "printer queue \"q\" is stopped" + ready + "`cupsenable q`"},
+        {false, false, false, "full", "idle, not accepting jobs: full",
+         "printer queue \"q\" is idle, not accepting jobs: full" + ready + "`cupsaccept q`"},
+        {true, false, false, "paper out", "stopped, not accepting jobs: paper out",
+         "printer queue \"q\" is stopped, not accepting jobs: paper out" + ready +
+             "`cupsenable q` and `cupsaccept q`"},
+    };
+    for (const Row& row : rows) {
+        PrinterQueue queue{"q", "", row.stopped, row.printing, row.accepting, row.reason};
+        CHECK(queue.stateText() == row.state);
+        CHECK(queue.refusalToPrint() == row.refusal);
+    }
+    QueueListing listing;
+    listing.queues = {{"Kitchen", "", false, false, true, ""},
+                      {"Labels", "", false, false, true, ""}};
+    CHECK(listing.names() == std::vector<std::string>{"Kitchen", "Labels"});
+}
+
+TEST_CASE("a listed port in one line")
+{
+    ListedPort usb{"LPT /dev/usb/lp0", "USB printer", "/dev/usb/lp0", "", "", "04b8", "0e15",
+                   "MFG:Acme;",        true,          "pid 7 (cat)",  ""};
+    CHECK(usb.line() ==
+          "LPT /dev/usb/lp0  USB printer, MFG:Acme;, USB 04b8:0e15, busy: pid 7 (cat)");
+    ListedPort queue{
+        "DRIVER", "printer queue", "socket://10.0.0.9", "Kitchen", "", "", "", "", false,
+        "",       "idle"};
+    CHECK(queue.line() == "DRIVER --driver Kitchen  printer queue socket://10.0.0.9, idle");
+    CHECK(
+        ListedPort{"COM1", "serial line", "/dev/ttyS0", "", "", "", "", "", true, "", ""}.line() ==
+        "COM1  serial line /dev/ttyS0, busy");
+    const auto fields = queue.fields();
+    CHECK(fields.size() == 6);
+    CHECK(std::get<std::string>(fields.at("driver")) == "Kitchen");
+    CHECK(std::get<bool>(fields.at("busy")) == false);
+    CHECK(fields.count("holder") == 0);
+}
