@@ -45,19 +45,6 @@ std::string systemAnswer(int error)
     return std::generic_category().message(error);
 }
 
-// The printer's line: 8N1 unless told otherwise, never flow control.
-tcflag_t characterFlags(const PortOpenRequest& request)
-{
-    constexpr tcflag_t sizes[] = {CS5, CS6, CS7, CS8};
-    const tcflag_t size =
-        request.dataBits >= 5 && request.dataBits <= 8 ? sizes[request.dataBits - 5] : CS8;
-    const tcflag_t parity = request.parity == 1   ? PARENB | PARODD
-                            : request.parity == 2 ? PARENB
-                                                  : 0;
-    const tcflag_t stopBits = request.stopBits == 2 ? CSTOPB : 0;
-    return size | parity | stopBits;
-}
-
 } // namespace
 
 SerialPrinterPort::~SerialPrinterPort()
@@ -93,7 +80,7 @@ bool SerialPrinterPort::open(const PortOpenRequest& request)
         ::close(std::exchange(line_, -1));
         return failOpen(request, error);
     }
-    if (!configure(request)) {
+    if (!configure()) {
         release();
         return false;
     }
@@ -118,12 +105,13 @@ bool SerialPrinterPort::takeLine()
     return ::ioctl(line_, TIOCEXCL) == 0 && ::tcgetattr(line_, &before_) == 0;
 }
 
-bool SerialPrinterPort::configure(const PortOpenRequest& request)
+bool SerialPrinterPort::configure()
 {
     termios settings = before_;
     ::cfmakeraw(&settings);
+    // The printer's line: 8N1, never flow control.
     settings.c_cflag &= ~(CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS);
-    settings.c_cflag |= characterFlags(request) | CLOCAL | CREAD;
+    settings.c_cflag |= CS8 | CLOCAL | CREAD;
     settings.c_iflag &= ~(IXON | IXOFF | IXANY);
     settings.c_cc[VMIN] = 0;
     settings.c_cc[VTIME] = 0;

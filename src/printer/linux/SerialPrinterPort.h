@@ -28,9 +28,8 @@ private:
     bool failOpen(const PortOpenRequest& request, int error);
     bool failSystem(const std::string& action, int error);
     bool failTimeout();
-    bool openLine(const PortOpenRequest& request);
     bool takeLine();
-    bool configure(const PortOpenRequest& request);
+    bool configure();
     bool drain();
     void release();
 
