@@ -61,9 +61,10 @@ LoadedModule load(const fs::path& path)
     }
     module.makeQueuePort = reinterpret_cast<CupsModule::MakeQueuePort*>(
         ::dlsym(handle, CupsModule::MakeQueuePortName));
-    module.listQueues =
-        reinterpret_cast<CupsModule::ListQueues*>(::dlsym(handle, CupsModule::ListQueuesName));
-    if (module.makeQueuePort && module.listQueues)
+    if (module.makeQueuePort)
+        module.listQueues =
+            reinterpret_cast<CupsModule::ListQueues*>(::dlsym(handle, CupsModule::ListQueuesName));
+    if (module.listQueues)
         return module;
     module = {};
     module.failure = loaderError();
