@@ -15,8 +15,11 @@
 #include <QTest>
 #include <csignal>
 #include <cups/cups.h>
+#include <grp.h>
 #include <optional>
+#include <pwd.h>
 #include <sys/socket.h>
+#include <sys/wait.h>
 #include <termios.h>
 #include <thread>
 
@@ -89,6 +92,35 @@ void makeDevices(const FakeDeviceTree& tree)
     tree.attribute("/sys/class/usbmisc/lp1/device/ieee1284_id", "MFG:Acme;MDL:T1;");
     tree.attribute("/sys/class/usbmisc/lp1/idVendor", "04b8");
     tree.attribute("/sys/class/usbmisc/lp1/idProduct", "0e15");
+}
+
+// What opening the port says to the user nobody with only the given group, from a child
+// process, within a bound.
+std::string reasonAsNobody(const std::string& portText, qint32 mode, gid_t group)
+{
+    int reason[2];
+    if (::pipe(reason) != 0)
+        return "no pipe";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const passwd* nobody = ::getpwnam("nobody");
+        if (!nobody || ::setgroups(0, nullptr) != 0 || ::setgid(group) != 0 ||
+            ::setuid(nobody->pw_uid) != 0)
+            ::_exit(1);
+        SystemPrinterSdk sdk(systemPortFor);
+        const std::string outcome = sendDocument(sdk, portText, mode, "x");
+        ::_exit(::write(reason[1], outcome.data(), outcome.size()) > 0 ? 0 : 1);
+    }
+    ::close(reason[1]);
+    std::string outcome;
+    char buffer[4096];
+    pollfd readable{reason[0], POLLIN, 0};
+    for (ssize_t n; ::poll(&readable, 1, 10000) > 0 && (n = ::read(reason[0], buffer, 4096)) > 0;)
+        outcome.append(buffer, std::size_t(n));
+    ::close(reason[0]);
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    return outcome;
 }
 
 // Each kind of port of this platform against a stand-in printer: loopback TCP, a
@@ -421,6 +453,55 @@ private slots:
         QCOMPARE(q(outcome), "open: " + reason.replace("%R", tree.root.path())
                                             .replace("%P", q(line.path()))
                                             .replace("%I", QString::number(::getpid())));
+    }
+
+    // Each row a device that the user may not write to and what the reason tells them to do,
+    // the user being nobody with one group.
+    void permissionSaysWhatToDo_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("owners");    // the device's group; mode 0600 for root
+        QTest::addColumn<QString>("userGroup"); // the only group of the user
+        QTest::addColumn<QString>("reason");
+        const auto row = [](const char* name, const char* kind, const char* owners,
+                            const char* userGroup, const QString& reason) {
+            QTest::newRow(name) << kind << owners << userGroup
+                                << "open: permission denied: " + reason;
+        };
+        const QString join = "%P belongs to group lp; add yourself with `sudo usermod -aG lp "
+                             "$USER` and log in again";
+        row("printer device, owner only", "LPT", "root", "nogroup",
+            "only the owner of %P may write to it; ask the administrator to give it a group such "
+            "as dialout or lp");
+        row("printer device, not in group", "LPT", "lp", "nogroup", join);
+        row("serial line, not in group", "COM", "lp", "nogroup", join);
+        row("joined since login", "COM", "nogroup", "lp",
+            "%P belongs to group nogroup, which you joined after this login began; log out and "
+            "in again");
+    }
+    void permissionSaysWhatToDo()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, owners);
+        QFETCH(QString, userGroup);
+        QFETCH(QString, reason);
+        const group* found = ::getgrnam(qPrintable(owners));
+        const gid_t deviceGroup = found ? found->gr_gid : 0;
+        found = ::getgrnam(qPrintable(userGroup));
+        if (::geteuid() != 0 || !found || !::getpwnam("nobody"))
+            QSKIP("needs root, the user nobody and the groups");
+        const gid_t usersGroup = found->gr_gid;
+        FifoPrinter fifo;
+        PseudoTerminal line;
+        const std::string path = kind == "LPT" ? fifo.path : line.path();
+        ::chmod(qPrintable(fifo.folder.path()), 0711);
+        QCOMPARE(::chown(path.c_str(), 0, deviceGroup) |
+                     ::chmod(path.c_str(), owners == "root" ? 0600 : 0660),
+                 0);
+        const std::string outcome = reasonAsNobody(
+            kind.toStdString() + " " + path,
+            kind == "LPT" ? OpenMode::ParallelOrUsbDevice : OpenMode::Serial, usersGroup);
+        QCOMPARE(q(outcome), reason.replace("%P", q(path)));
     }
 
     // Numbered devices in their numbers' order, a serial port name without hardware left out,
