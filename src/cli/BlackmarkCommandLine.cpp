@@ -106,6 +106,24 @@ bool isBaudRate(const std::string& text)
     return std::ranges::find(PortChoices::BaudRates, text) != std::end(PortChoices::BaudRates);
 }
 
+// The request that the options and words make; why there is none, before anything is opened.
+std::string readRequest(const CommandLineOptions& options, Request& request)
+{
+    request = {options.words(),
+               {options.value("port"), options.value("ip"), options.value("driver"),
+                options.value("baud")},
+               {}};
+    const bool dry = options.isSet("dry-run");
+    if (std::string refusal = portRefusal(request.port, options.isSet("ip"), dry); !refusal.empty())
+        return refusal;
+    if (std::string refusal = readDistanceArgument(request); !refusal.empty())
+        return refusal;
+    if (!isBaudRate(request.port.baudRateText))
+        return "the baud rate must be 9600, 19200, 38400 or 115200, not \"" +
+               request.port.baudRateText + "\"";
+    return {};
+}
+
 SendOutcome sendSubcommand(BlackMarkCatalogue& catalogue, CommandSender& sender,
                            const Request& request, std::string& usage)
 {
@@ -234,21 +252,11 @@ int BlackmarkCommandLine::run(const std::vector<std::string>& arguments)
 
 int BlackmarkCommandLine::send(const CommandLineOptions& options)
 {
+    Request request;
+    if (const std::string refusal = readRequest(options, request); !refusal.empty())
+        return badInput(refusal);
     const bool dry = options.isSet("dry-run");
-    Request request{options.words(),
-                    {options.value("port"), options.value("ip"), {}, options.value("baud")},
-                    {}};
-    if (const std::string refusal = portRefusal(request.port, options.isSet("ip"), dry);
-        !refusal.empty())
-        return badInput(refusal);
-    if (const std::string refusal = readDistanceArgument(request); !refusal.empty())
-        return badInput(refusal);
-    if (!isBaudRate(request.port.baudRateText))
-        return badInput("the baud rate must be 9600, 19200, 38400 or 115200, not \"" +
-                        request.port.baudRateText + "\"");
-    if (options.isSet("driver")) {
-        request.port.driverName = options.value("driver");
-    } else if (portKindOf(request.port.portText) == PortKind::Driver && !dry) {
+    if (!options.isSet("driver") && portKindOf(request.port.portText) == PortKind::Driver && !dry) {
         const QueueListing listing = queues_();
         if (!listing.failure.empty()) {
             err_ << "blackmark: no printer queue to choose: " << listing.failure << std::endl;
