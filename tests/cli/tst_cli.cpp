@@ -109,9 +109,14 @@ private slots:
             ::open(QFile::encodeName(tree.path("/dev/ttyUSB0")), O_RDONLY | O_NONBLOCK);
         qputenv("BLACKMARK_DEVICE_ROOT", QFile::encodeName(tree.root.path()));
         RecordingPrinterSdk sdk;
-        QString out, err, json;
+        QString out, err, json, sameJson, note;
         QCOMPARE(run(sdk, {"ports"}, out, err), 0);
         QCOMPARE(run(sdk, {"--json", "ports"}, json, err), 0);
+        QCOMPARE(run(sdk, {"ports", "--json"}, sameJson, note,
+                     [] {
+                         return QueueListing{{}, "no scheduler"};
+                     }),
+                 0);
         qunsetenv("BLACKMARK_DEVICE_ROOT");
         ::close(holding);
         const QString root = tree.root.path();
@@ -129,6 +134,8 @@ private slots:
         QCOMPARE(ports[3].toObject().value("ieee1284Id").toString(), "MFG:Acme;MDL:T1;");
         QCOMPARE(ports[4].toObject().value("driver").toString(), "Kitchen");
         QCOMPARE(err, QString());
+        QCOMPARE(note, "blackmark: no printer queues listed: no scheduler\n");
+        QCOMPARE(QJsonDocument::fromJson(sameJson.toUtf8()).array().size(), 4);
     }
 };
 

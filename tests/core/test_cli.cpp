@@ -231,7 +231,7 @@ TEST_CASE("the command line's words against a recording SDK")
     }
 }
 
-TEST_CASE("help: the options wrapped beside their names, then the subcommands")
+TEST_CASE("help and version, before any check of the words")
 {
     RecordingPrinterSdk sdk;
     for (const char* help : {"--help", "-h", "--h"}) {
@@ -261,6 +261,9 @@ TEST_CASE("help: the options wrapped beside their names, then the subcommands")
             "Subcommands, one per button of the window:\n"));
         CHECK(shown.out.ends_with("\nfailed, 2 bad input.\n"));
     }
+    const Said version = run(sdk, {"--port", "X", "--version", "x"});
+    CHECK(version.code == 0);
+    CHECK(version.out.starts_with("blackmark "));
     CHECK(sdk.calls.empty());
 }
 
