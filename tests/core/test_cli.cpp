@@ -73,6 +73,8 @@ std::vector<Case> cases()
     sent("first queue", {"--port", "DRI", "test-cut"}, "1B 40 1D 56 30 0A", "Kitchen,0,0,0,0,20");
     sent("unit and rounding", {"print-start", "backfeed", " 2.51mm"}, "1D 28 46 04 00 01 01 14 00",
          {}, "blackmark: 2.51 mm sent as 2.5 mm, 20 counts\n");
+    sent("rounded to whole millimetres", {"mark-width", "1.0625"}, "1F 1B 1F 81 04 05 06 08 00", {},
+         "blackmark: 1.0625 mm sent as 1 mm, 8 counts\n");
     sent("blanks around a distance", {"mark-width", "\t5.\v mm\f\r\n"},
          "1F 1B 1F 81 04 05 06 28 00");
     sent("verbose", {"--verbose", "black-mark", "on"}, "1F 1B 1F 80 04 05 06 44", {},
