@@ -201,7 +201,6 @@ int BlackmarkCommandLine::listPrinters()
     }
     for (const PrinterQueue& queue : listing.queues)
         out_ << queue.name << '\n';
-    out_.flush();
     return Sent;
 }
 
@@ -220,7 +219,6 @@ int BlackmarkCommandLine::listPorts(const CommandLineOptions& options)
         for (const ListedPort& port : ports)
             out_ << SystemText::fromBytes(port.line()) << '\n';
     }
-    out_.flush();
     return Sent;
 }
 

@@ -50,17 +50,13 @@ std::string helpRow(const std::string& names, std::size_t namesWidth, std::strin
 CommandLineOptions::CommandLineOptions(std::string description, std::vector<Option> options,
                                        Words words)
     : description_(std::move(description)), options_(std::move(options)),
-      wordsHelp_(std::move(words))
+      wordsHelp_(std::move(words)), given_(options_.size())
 {
 }
 
 bool CommandLineOptions::read(const std::vector<std::string>& arguments)
 {
     program_ = arguments.empty() ? std::string() : arguments.front();
-    given_.assign(options_.size(), {});
-    words_.clear();
-    unknown_.clear();
-    error_.clear();
     bool optionsEnded = false;
     for (std::size_t at = 1; at < arguments.size(); ++at) {
         const std::string& argument = arguments[at];

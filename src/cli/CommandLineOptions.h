@@ -29,8 +29,8 @@ public:
 
     CommandLineOptions(std::string description, std::vector<Option> options, Words words);
 
-    // arguments[0] is the program as it was called. False, with errorText(), when an option
-    // is unknown, lacks its value or has one that it does not take.
+    // Once for each reader. arguments[0] is the program as it was called. False, with
+    // errorText(), when an option is unknown, lacks its value or has one it does not take.
     bool read(const std::vector<std::string>& arguments);
 
     std::string errorText() const;
