@@ -3,42 +3,44 @@
 #include "BlackMarkCommands.h"
 #include "HexCommandText.h"
 
-#include <QElapsedTimer>
-#include <QStringList>
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 namespace
 {
 
-double medianNanoseconds(const QString& text, int rounds)
+double medianNanoseconds(const std::string& text, int rounds)
 {
-    std::vector<qint64> times;
-    times.reserve(rounds);
-    qsizetype sink = 0;
+    using Clock = std::chrono::steady_clock;
+    std::vector<Clock::duration> times;
+    times.reserve(std::size_t(rounds));
+    std::size_t sink = 0;
     for (int i = 0; i < rounds; ++i) {
-        QString copy = text;
-        QElapsedTimer timer;
-        timer.start();
+        std::string copy = text;
+        const Clock::time_point start = Clock::now();
         sink += encodeHexCommandText(copy).bytes.size();
-        times.push_back(timer.nsecsElapsed());
+        times.push_back(Clock::now() - start);
     }
     std::sort(times.begin(), times.end());
-    if (sink < 0)
+    if (sink == 1)
         std::puts("");
-    return double(times[times.size() / 2]);
+    return double(std::chrono::nanoseconds(times[times.size() / 2]).count());
 }
 
 } // namespace
 
 int main()
 {
-    const QString longest = QLatin1String(BlackMarkCommands::FindStartAndPrint.hexText);
-    QStringList tokens;
-    for (int i = 0; i < MaxHexCommandTokens; ++i)
-        tokens << QString::number(i % 256, 16).toUpper();
-    const QString largest = tokens.join(u' ');
+    const std::string longest(BlackMarkCommands::FindStartAndPrint.hexText);
+    std::string largest;
+    for (std::size_t i = 0; i < MaxHexCommandTokens; ++i) {
+        char token[4];
+        std::snprintf(token, sizeof token, "%X", unsigned(i % 256));
+        largest += (i == 0 ? "" : " ") + std::string(token);
+    }
 
     const double small = medianNanoseconds(longest, 20000);
     const double large = medianNanoseconds(largest, 200);

@@ -6,6 +6,7 @@
 #include "PrinterSdk.h"
 #include "PseudoTerminal.h"
 #include "SendDocument.h"
+#include "SystemPorts.h"
 #include "SystemPrinterSdk.h"
 
 #include <QCoreApplication>
@@ -18,7 +19,7 @@
 namespace
 {
 
-const QByteArray MarkWidth = QByteArray::fromHex("1F1B1F810405066009");
+const std::string MarkWidth = QByteArray::fromHex("1F1B1F810405066009").toStdString();
 
 double median(std::vector<qint64>& values)
 {
@@ -29,10 +30,10 @@ double median(std::vector<qint64>& values)
 // POS_Open to the confirmed close.
 qint64 sendThroughSdk(LoopbackPrinter& printer)
 {
-    SystemPrinterSdk sdk;
+    SystemPrinterSdk sdk(systemPortFor);
     QElapsedTimer timer;
     timer.start();
-    const bool sent = sendDocument(sdk, printer.address(), OpenMode::Network, MarkWidth).isEmpty();
+    const bool sent = sendDocument(sdk, printer.address(), OpenMode::Network, MarkWidth).empty();
     const qint64 elapsed = timer.nsecsElapsed();
     return sent && printer.receiveDocument() == MarkWidth ? elapsed : -1;
 }
@@ -49,8 +50,8 @@ qint64 sendRaw(LoopbackPrinter& printer)
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     char rest[256];
     bool sent = ::connect(descriptor, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-                ::send(descriptor, MarkWidth.constData(), size_t(MarkWidth.size()), MSG_NOSIGNAL) ==
-                    MarkWidth.size() &&
+                ::send(descriptor, MarkWidth.data(), MarkWidth.size(), MSG_NOSIGNAL) ==
+                    ssize_t(MarkWidth.size()) &&
                 ::shutdown(descriptor, SHUT_WR) == 0;
     while (sent && ::read(descriptor, rest, sizeof rest) > 0) {
     }
@@ -79,15 +80,15 @@ void compareWithRaw(int rounds)
     std::printf("network send against raw POSIX (goal at most 2): %.2f ratio\n", oursUs / rawUs);
 }
 
-void timeToFailure(const char* fault, const QByteArray& name, qint32 mode, int bytes,
+void timeToFailure(const char* fault, const std::string& name, qint32 mode, int bytes,
                    double boundMs)
 {
-    SystemPrinterSdk sdk;
+    SystemPrinterSdk sdk(systemPortFor);
     QElapsedTimer timer;
     timer.start();
-    const QString outcome = sendDocument(sdk, name, mode, QByteArray(bytes, 'x'));
+    const std::string outcome = sendDocument(sdk, name, mode, std::string(std::size_t(bytes), 'x'));
     std::printf("%s, time to failure (bound %.0f ms%s): %.0f ms\n", fault, boundMs,
-                outcome.isEmpty() ? ", NOT FAILED" : "", timer.nsecsElapsed() / 1e6);
+                outcome.empty() ? ", NOT FAILED" : "", timer.nsecsElapsed() / 1e6);
 }
 
 } // namespace
@@ -98,8 +99,8 @@ int main(int argc, char** argv)
     compareWithRaw(200);
 
     const quint16 closedPort = LoopbackPrinter().port();
-    timeToFailure("network refused", "127.0.0.1:" + QByteArray::number(closedPort),
-                  OpenMode::Network, 9, 3000);
+    timeToFailure("network refused", "127.0.0.1:" + std::to_string(closedPort), OpenMode::Network,
+                  9, 3000);
     const LoopbackPrinter silent(LoopbackPrinter::NeverAccepts),
         resets(LoopbackPrinter::ResetsAtAccept), readsPart(LoopbackPrinter::ReadsPart);
     timeToFailure("network never accepts", silent.address(), OpenMode::Network, 9, 3000);
@@ -119,7 +120,7 @@ int main(int argc, char** argv)
                   10000);
 
     const LoopbackPrinter silentServer;
-    cupsSetServer(silentServer.address().constData());
+    cupsSetServer(silentServer.address().c_str());
     timeToFailure("queue server never answers", "blackmark-bench", OpenMode::PrinterQueue, 9, 5000);
     return 0;
 }

@@ -5,6 +5,7 @@
 // Widgets alone. bench/window_startup.sh times whole processes of both, side by side.
 #ifdef BLACKMARK_TOOL_WINDOW
 #include "FrmTest.h"
+#include "SystemPorts.h"
 #include "SystemPrinterSdk.h"
 #endif
 
@@ -67,7 +68,7 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
 #ifdef BLACKMARK_TOOL_WINDOW
-    SystemPrinterSdk sdk;
+    SystemPrinterSdk sdk(systemPortFor);
     auto window = std::make_unique<FrmTest>(sdk);
 #else
     std::unique_ptr<QWidget> window = bareWindow();

@@ -2,13 +2,11 @@
 #include "FakeDeviceTree.h"
 #include "FifoPrinter.h"
 #include "LoopbackPrinter.h"
-#include "PortKind.h"
-#include "PortNames.h"
-#include "PrinterPortOpening.h"
+#include "PortListing.h"
 #include "PrinterQueues.h"
 #include "PseudoTerminal.h"
-#include "RecordingPrinterSdk.h"
 #include "SendDocument.h"
+#include "SystemPorts.h"
 #include "SystemPrinterSdk.h"
 
 #include <QDir>
@@ -17,20 +15,28 @@
 #include <QTest>
 #include <csignal>
 #include <cups/cups.h>
+#include <grp.h>
 #include <optional>
+#include <pwd.h>
 #include <sys/socket.h>
+#include <sys/wait.h>
 #include <termios.h>
 #include <thread>
 
-const QByteArray Large(1 << 20, 'x');
+const std::string Large(1 << 20, 'x');
 // Line feeds and XON/XOFF included, every byte value must pass unchanged.
-const QByteArray EveryByteValue = [] {
-    QByteArray bytes;
+const std::string EveryByteValue = [] {
+    std::string bytes;
     for (int i = 0; i < 256; ++i)
-        bytes.append(char(i));
+        bytes += char(i);
     return bytes + "\n\r\n";
 }();
 constexpr int Refuses = -1;
+
+QString q(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
 
 int openDescriptors()
 {
@@ -39,11 +45,11 @@ int openDescriptors()
 
 // The jobs of a queue that the scheduler had begun to run before they were cancelled or
 // aborted, by id.
-QList<int> cancelledJobsThatStarted(const QByteArray& queue)
+QList<int> cancelledJobsThatStarted(const std::string& queue)
 {
     ipp_t* request = ippNewRequest(IPP_OP_GET_JOBS);
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr,
-                 "ipp://localhost/printers/" + queue);
+                 ("ipp://localhost/printers/" + queue).c_str());
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "which-jobs", nullptr, "all");
     const char* const wanted[] = {"job-id", "job-state", "time-at-processing"};
     ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 3, nullptr,
@@ -69,140 +75,98 @@ QList<int> cancelledJobsThatStarted(const QByteArray& queue)
     return started;
 }
 
-// The choice of port, our SDK's calls, and each kind of port against a stand-in printer:
-// loopback TCP, a pseudo-terminal, a FIFO and the private cupsd that scripts/test starts.
+// A device tree with COM1, a COM2 without hardware, COM3, COM11, a USB serial line, LPT1 and
+// a USB printer; FIFOs stand for the devices.
+void makeDevices(const FakeDeviceTree& tree)
+{
+    for (const char* node : {"/dev/ttyS0", "/dev/ttyS1", "/dev/ttyS10", "/dev/ttyS2",
+                             "/dev/ttyUSB0", "/dev/lp0", "/dev/usb/lp1"})
+        tree.node(node);
+    tree.attribute("/sys/class/tty/ttyS1/type", "0");
+    const QString usb = "/sys/devices/pci0/usb1/1-2";
+    tree.attribute(usb + "/idVendor", "0403");
+    tree.attribute(usb + "/idProduct", "6001");
+    tree.attribute(usb + "/product", "FT232R USB UART");
+    tree.attribute(usb + "/1-2:1.0/ttyUSB0/dev", "188:0");
+    tree.link("/sys/class/tty/ttyUSB0/device", "../../../devices/pci0/usb1/1-2/1-2:1.0/ttyUSB0");
+    tree.attribute("/sys/class/usbmisc/lp1/device/ieee1284_id", "MFG:Acme;MDL:T1;");
+    tree.attribute("/sys/class/usbmisc/lp1/idVendor", "04b8");
+    tree.attribute("/sys/class/usbmisc/lp1/idProduct", "0e15");
+}
+
+// What opening the port says to the user nobody with only the given group, from a child
+// process, within a bound.
+std::string reasonAsNobody(const std::string& portText, qint32 mode, gid_t group)
+{
+    int reason[2];
+    if (::pipe(reason) != 0)
+        return "no pipe";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const passwd* nobody = ::getpwnam("nobody");
+        if (!nobody || ::setgroups(0, nullptr) != 0 || ::setgid(group) != 0 ||
+            ::setuid(nobody->pw_uid) != 0)
+            ::_exit(1);
+        SystemPrinterSdk sdk(systemPortFor);
+        const std::string outcome = sendDocument(sdk, portText, mode, "x");
+        ::_exit(::write(reason[1], outcome.data(), outcome.size()) > 0 ? 0 : 1);
+    }
+    ::close(reason[1]);
+    std::string outcome;
+    char buffer[4096];
+    pollfd readable{reason[0], POLLIN, 0};
+    for (ssize_t n; ::poll(&readable, 1, 10000) > 0 && (n = ::read(reason[0], buffer, 4096)) > 0;)
+        outcome.append(buffer, std::size_t(n));
+    ::close(reason[0]);
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    return outcome;
+}
+
+// Each kind of port of this platform against a stand-in printer: loopback TCP, a
+// pseudo-terminal, a FIFO and the private cupsd that scripts/test starts.
 class TestPrinter : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void portTextPicksKindControlsAndOpen_data()
+    // First, before any test has loaded the module: without it a queue neither opens nor
+    // lists, and says what is missing.
+    void queueWithoutModuleSaysWhatIsMissing_data()
     {
-        QTest::addColumn<QString>("portText");
-        QTest::addColumn<QString>("enabled"); // Text1, Combo2, Combo3 as 1/0; empty: unchanged
-        QTest::addColumn<QString>("open");    // what POS_Open gets; empty: not called
-        const char* const rows[][3] = {
-            {"ETHERNET", "100", "127.0.0.1:9101,0,0,0,0,21"},
-            {"ETH", "100", "127.0.0.1:9101,0,0,0,0,21"},
-            {"COM1", "001", "COM1,115200,8,0,0,1"},
-            {"COM /dev/ttyUSB0", "001", "COM /dev/ttyUSB0,115200,8,0,0,1"},
-            {"LPT7", "000", "LPT7,0,0,0,0,18"},
-            {"DRIVER", "010", "Kasse-Küche,0,0,0,0,20"},
-            {"DRIVERS", "010", "Kasse-Küche,0,0,0,0,20"},
-            {"com1", "", ""},
-            {" COM1", "", ""},
-            {"", "", ""}};
-        for (const auto& [text, enabled, open] : rows)
-            QTest::newRow(*text ? text : "empty")
-                << QString::fromUtf8(text) << enabled << QString::fromUtf8(open);
+        QTest::addColumn<QByteArray>("module");
+        QTest::addColumn<QString>("missing"); // a pattern
+        QTest::newRow("no such file")
+            << QByteArray("/nonexistent/blackmark-cups.so")
+            << "^/nonexistent/blackmark-cups.so: cannot open shared object file: No such file or "
+               "directory$";
+        QTest::newRow("no entry points")
+            << QByteArray(BLACKMARK_OTHER_LIBRARY)
+            << ".so[.0-9]*: undefined symbol: blackmark_cups_make_queue_port_1$";
     }
-    void portTextPicksKindControlsAndOpen()
+    void queueWithoutModuleSaysWhatIsMissing()
     {
-        QFETCH(QString, portText);
-        QFETCH(QString, enabled);
-        QFETCH(QString, open);
-        const auto states = parameterControlsFor(portText);
-        QCOMPARE(states.has_value(), !enabled.isEmpty());
-        if (states)
-            QCOMPARE(*states, (ParameterControlsEnabled{enabled[0] == u'1', enabled[1] == u'1',
-                                                        enabled[2] == u'1'}));
-        RecordingPrinterSdk sdk;
-        QString reason;
-        const qint32 handle = OpenPrinterPort(
-            {portText, "127.0.0.1:9101", QString::fromUtf8("Kasse-Küche"), "115200"}, sdk, reason);
-        QCOMPARE(sdk.calls, open.isEmpty() ? QStringList() : QStringList{"POS_Open(" + open + ')'});
-        QCOMPARE(handle, open.isEmpty() ? -1 : sdk.openResult);
-        QCOMPARE(reason.isEmpty(), !open.isEmpty());
+        QFETCH(QByteArray, module);
+        QFETCH(QString, missing);
+        const QByteArray found = qgetenv("BLACKMARK_CUPS_MODULE");
+        qputenv("BLACKMARK_CUPS_MODULE", module);
+        SystemPrinterSdk sdk(systemPortFor);
+        const QString outcome = q(sendDocument(sdk, "Kitchen", OpenMode::PrinterQueue, "x"));
+        const QueueListing listing = PrinterQueues::list();
+        qputenv("BLACKMARK_CUPS_MODULE", found);
+        const QString why = "printer queues need blackmark-cups.so, which could not be loaded: ";
+        QVERIFY2(outcome.startsWith("open: " + why), qPrintable(outcome));
+        QVERIFY2(QRegularExpression(missing).match(outcome.mid(why.size() + 6)).hasMatch(),
+                 qPrintable(outcome));
+        QCOMPARE(q(listing.failure), outcome.mid(6));
+        QVERIFY(listing.queues.empty());
     }
 
-    void networkAddress_data()
+    void queueNeedsAName()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("read"); // the display form, or why it is not an address
-        const QString port = QStringLiteral("the port must be a number from 1 to 65535");
-        const QString rows[][2] = {
-            {"192.168.1.50", "192.168.1.50:9100"},
-            {"localhost:65535", "localhost:65535"},
-            {"[::1]:9101", "[::1]:9101"},
-            {"fe80::1", "[fe80::1]:9100"},
-            {"", "it is empty"},
-            {"10.0.0.1:0", port},
-            {"10.0.0.1:65536", port},
-            {":9100", "the host is missing"},
-            {"[::1", "the \"]\" is missing"},
-            {"[::1]x", "only \":port\" may follow \"]\""},
-            {"]::1]:9101", "the host has a character that no host name or address has"}};
-        for (const auto& [text, read] : rows)
-            QTest::newRow(qPrintable(text.isEmpty() ? "empty" : text)) << text << read;
-    }
-    void networkAddress()
-    {
-        QFETCH(QString, text);
-        QFETCH(QString, read);
-        const PortNames::NetworkAddress address = PortNames::readNetworkAddress(text);
-        QCOMPARE(address.refusal.isEmpty() ? address.display() : address.refusal,
-                 address.refusal.isEmpty()
-                     ? read
-                     : QStringLiteral("\"%1\" is not a network address: %2").arg(text, read));
-    }
-
-    void devicePath_data()
-    {
-        QTest::addColumn<QString>("portText");
-        QTest::addColumn<QString>("path"); // empty when refused
-        const char* const rows[][2] = {{"COM1", "/dev/ttyS0"},
-                                       {"COM  /dev/pts/3 ", "/dev/pts/3"},
-                                       {"COM0", ""},
-                                       {"COM99999999999999999999", ""},
-                                       {"COM1x", ""},
-                                       {"LPT7", "/dev/lp6"},
-                                       {"LPT", ""}};
-        for (const auto& [text, path] : rows)
-            QTest::newRow(text) << QString::fromLatin1(text) << QString::fromLatin1(path);
-    }
-    void devicePath()
-    {
-        QFETCH(QString, portText);
-        QFETCH(QString, path);
-        const PortNames::DevicePath device = portText.startsWith(u'C')
-                                                 ? PortNames::serialDevicePath(portText)
-                                                 : PortNames::parallelDevicePath(portText);
-        QCOMPARE(device.path, path);
-        QCOMPARE(device.refusal.isEmpty(), !path.isEmpty());
-    }
-
-    void misuseGivesReason()
-    {
-        SystemPrinterSdk sdk;
-        QCOMPARE(sdk.POS_WriteFile(1, "x", 1), -1);
-        QCOMPARE(sdk.lastFailure(), QStringLiteral("no port is open"));
-        QCOMPARE(sdk.POS_StartDoc() + sdk.POS_EndDoc() + sdk.POS_Close(), -3);
-        const auto refusal = [&](const QByteArray& name, qint32 mode) {
-            return sdk.POS_Open(name, 9600, 8, 0, 0, mode) == -1 ? sdk.lastFailure() : "opened";
-        };
-        QCOMPARE(refusal(QByteArray("COM1\0/etc/passwd", 16), OpenMode::Serial),
-                 QStringLiteral("the port name holds a NUL character"));
-        QCOMPARE(refusal("x", 7), QStringLiteral("open mode 7 is none that this tool supports"));
-        QCOMPARE(refusal("", OpenMode::PrinterQueue), QStringLiteral("no printer queue is chosen"));
-
-        FifoPrinter printer;
-        const qint32 handle =
-            sdk.POS_Open(printer.portText(), 0, 0, 0, 0, OpenMode::ParallelOrUsbDevice);
-        QVERIFY(handle > 0);
-        QCOMPARE(refusal(printer.portText(), OpenMode::ParallelOrUsbDevice),
-                 QStringLiteral("a port is open already; it must be closed first"));
-        QCOMPARE(sdk.POS_WriteFile(handle + 1, "x", 1), -1);
-        QCOMPARE(sdk.lastFailure(),
-                 QStringLiteral("handle %1 is not that of the open port").arg(handle + 1));
-        QCOMPARE(sdk.POS_WriteFile(handle, nullptr, 5), -1);
-        QCOMPARE(sdk.POS_WriteFile(handle, "x", -1), -1);
-        QCOMPARE(sdk.POS_WriteFile(handle, "ok", 2), 2);
-        QCOMPARE(sdk.POS_Close(), 1);
-        const qint32 next =
-            sdk.POS_Open(printer.portText(), 0, 0, 0, 0, OpenMode::ParallelOrUsbDevice);
-        QVERIFY(next > 0 && next != handle);
-        QCOMPARE(sdk.POS_Close(), 1);
-        QCOMPARE(printer.readArrived(), QByteArray("ok"));
+        SystemPrinterSdk sdk(systemPortFor);
+        QCOMPARE(q(sendDocument(sdk, "", OpenMode::PrinterQueue, "x")),
+                 QStringLiteral("open: no printer queue is chosen"));
     }
 
     // Each row a printer on loopback and what a send to it must come to, each send within its
@@ -217,7 +181,7 @@ private slots:
         QTest::addColumn<int>("boundMs");
         using enum LoopbackPrinter::Behaviour;
         const QByteArray command = QByteArray::fromHex("1F1B1F810405066009");
-        const QByteArray everyByte = EveryByteValue.repeated(254); // 65786 bytes
+        const QByteArray everyByte = QByteArray::fromStdString(EveryByteValue).repeated(254);
         const auto row = [](const char* name, int behaviour, const char* host,
                             const QByteArray& bytes, int sends, const QString& failure,
                             int boundMs) {
@@ -259,19 +223,20 @@ private slots:
         const quint16 port = behaviour == Refuses ? LoopbackPrinter().port() : printer.port();
         LoopbackPrinter next;
         const int descriptors = openDescriptors();
-        SystemPrinterSdk sdk;
+        SystemPrinterSdk sdk(systemPortFor);
         for (int i = 0; i < sends; ++i) {
             QElapsedTimer timer;
             timer.start();
-            const QString outcome = sendDocument(
-                sdk, host.toLatin1() + ':' + QByteArray::number(port), OpenMode::Network, bytes);
+            const std::string outcome =
+                sendDocument(sdk, host.toStdString() + ':' + std::to_string(port),
+                             OpenMode::Network, bytes.toStdString());
             QVERIFY2(timer.elapsed() < boundMs, qPrintable(QString::number(timer.elapsed())));
-            QVERIFY2(QRegularExpression(failure).match(outcome).hasMatch(), qPrintable(outcome));
-            if (outcome.isEmpty())
-                QCOMPARE(printer.receiveDocument(), bytes);
+            QVERIFY2(QRegularExpression(failure).match(q(outcome)).hasMatch(), outcome.c_str());
+            if (outcome.empty())
+                QCOMPARE(QByteArray::fromStdString(printer.receiveDocument()), bytes);
         }
-        QCOMPARE(sendDocument(sdk, next.address(), OpenMode::Network, "next"), QString());
-        QCOMPARE(next.receiveDocument(), QByteArray("next"));
+        QCOMPARE(q(sendDocument(sdk, next.address(), OpenMode::Network, "next")), QString());
+        QCOMPARE(q(next.receiveDocument()), QStringLiteral("next"));
         QTRY_COMPARE_WITH_TIMEOUT(openDescriptors(), descriptors, 10000);
     }
 
@@ -328,40 +293,68 @@ private slots:
                 ::close(std::exchange(farEnd, -1));
         });
         const qint32 mode = serial ? OpenMode::Serial : OpenMode::ParallelOrUsbDevice;
-        const QByteArray name = serial             ? line.portText
-                                : port == "device" ? fifo.portText()
-                                                   : "LPT " + port.toLatin1();
-        SystemPrinterSdk sdk;
+        const std::string name = serial             ? line.portText
+                                 : port == "device" ? fifo.portText()
+                                                    : "LPT " + port.toStdString();
+        SystemPrinterSdk sdk(systemPortFor);
         QElapsedTimer timer;
         timer.start();
-        const QString outcome = sendDocument(sdk, name, mode, Large.left(bytes));
+        const std::string outcome = sendDocument(sdk, name, mode, Large.substr(0, bytes));
         reader.join();
         QVERIFY2(timer.elapsed() < boundMs, qPrintable(QString::number(timer.elapsed())));
-        QVERIFY2(QRegularExpression(failure).match(outcome).hasMatch(), qPrintable(outcome));
-        QCOMPARE(sendDocument(sdk, serial ? nextLine.portText : nextFifo.portText(), mode,
-                              EveryByteValue),
+        QVERIFY2(QRegularExpression(failure).match(q(outcome)).hasMatch(), outcome.c_str());
+        QCOMPARE(q(sendDocument(sdk, serial ? nextLine.portText : nextFifo.portText(), mode,
+                                EveryByteValue)),
                  QString());
-        QCOMPARE(serial ? nextLine.readArrived() : nextFifo.readArrived(), EveryByteValue);
+        QVERIFY(EveryByteValue == (serial ? nextLine.readArrived() : nextFifo.readArrived()));
         QCOMPARE(openDescriptors(), descriptors - farEndCloses);
         ::sigaction(SIGPIPE, nullptr, &after);
         ::pthread_sigmask(SIG_BLOCK, nullptr, &blocked);
         QVERIFY(after.sa_handler == before.sa_handler && !sigismember(&blocked, SIGPIPE));
     }
 
+    // Each row a baud rate: the line runs raw 8N1 at its speed while open and is given back as
+    // it was, or the rate is refused before the line is touched.
+    void serialLineIsRaw8N1_data()
+    {
+        QTest::addColumn<int>("baudRate");
+        QTest::addColumn<uint>("speed");
+        QTest::addColumn<QString>("refusal"); // %P: the line's path
+        QTest::newRow("38400") << 38400 << uint(B38400) << QString();
+        QTest::newRow("115200") << 115200 << uint(B115200) << QString();
+        QTest::newRow("1000000") << 1000000 << uint(B1000000) << QString();
+        QTest::newRow("no constant")
+            << 12345 << 0u
+            << "%P: the baud rate 12345 is not one a serial line here runs at; use a standard "
+               "rate such as 9600, 19200, 38400 or 115200";
+        QTest::newRow("zero") << 0 << 0u << "%P: the baud rate 0 is not one a line can run at";
+    }
     void serialLineIsRaw8N1()
     {
+        QFETCH(int, baudRate);
+        QFETCH(uint, speed);
+        QFETCH(QString, refusal);
         PseudoTerminal line;
-        SystemPrinterSdk sdk;
-        const qint32 handle = sdk.POS_Open(line.portText, 38400, 8, 0, 0, OpenMode::Serial);
-        QVERIFY2(handle > 0, qPrintable(sdk.lastFailure()));
-        termios settings{};
+        termios settings{}, before{};
+        QCOMPARE(::tcgetattr(line.slave, &before), 0);
+        SystemPrinterSdk sdk(systemPortFor);
+        const qint32 handle = sdk.POS_Open(line.portText, baudRate, 8, 0, 0, OpenMode::Serial);
+        if (!refusal.isEmpty()) {
+            QCOMPARE(handle, -1);
+            QCOMPARE(q(sdk.lastFailure()), refusal.replace("%P", q(line.path())));
+            return;
+        }
+        QVERIFY2(handle > 0, sdk.lastFailure().c_str());
         QCOMPARE(::tcgetattr(line.slave, &settings), 0);
-        QCOMPARE(::cfgetospeed(&settings), speed_t(B38400));
+        QCOMPARE(::cfgetospeed(&settings), speed_t(speed));
         QCOMPARE(settings.c_cflag & (CSIZE | PARENB | CSTOPB | CRTSCTS), tcflag_t(CS8));
         QCOMPARE(settings.c_oflag & OPOST, tcflag_t(0));
         QCOMPARE(settings.c_lflag & (ICANON | ECHO), tcflag_t(0));
         QCOMPARE(settings.c_iflag & (IXON | IXOFF | ICRNL), tcflag_t(0));
         QCOMPARE(sdk.POS_Close(), 1);
+        QCOMPARE(::tcgetattr(line.slave, &settings), 0);
+        QCOMPARE(settings.c_lflag, before.c_lflag);
+        QCOMPARE(::cfgetospeed(&settings), ::cfgetospeed(&before));
     }
 
     void deviceRefusesWhatIsNoPrinter()
@@ -374,97 +367,166 @@ private slots:
             {"notes.txt", ": not a printer device; refusing to write to it"},
             {"unread", ": no printer is attached (nothing reads it)"}};
         for (const auto& [file, reason] : rows) {
-            SystemPrinterSdk sdk;
-            const QString path = folder.filePath(file);
-            QCOMPARE(sendDocument(sdk, "LPT " + QFile::encodeName(path),
-                                  OpenMode::ParallelOrUsbDevice, "x"),
-                     "open: " + path + reason);
+            SystemPrinterSdk sdk(systemPortFor);
+            const std::string path = folder.filePath(file).toStdString();
+            QCOMPARE(q(sendDocument(sdk, "LPT " + path, OpenMode::ParallelOrUsbDevice, "x")),
+                     q("open: " + path + reason));
         }
         QCOMPARE(notes.size(), 7); // neither truncated nor written
     }
 
     void queueJobArrives()
     {
-        const QByteArray queue = qgetenv("BLACKMARK_TEST_QUEUE");
+        const std::string queue = qgetenv("BLACKMARK_TEST_QUEUE").toStdString();
         const quint16 port = quint16(qEnvironmentVariableIntValue("BLACKMARK_TEST_QUEUE_PORT"));
-        if (queue.isEmpty() || port == 0 || qEnvironmentVariableIsEmpty("CUPS_SERVER"))
+        if (queue.empty() || port == 0 || qEnvironmentVariableIsEmpty("CUPS_SERVER"))
             QSKIP("no private cupsd (scripts/test starts one)");
         const LoopbackPrinter silentServer; // takes the request and never answers
-        cupsSetServer(silentServer.address().constData());
-        SystemPrinterSdk sdk;
+        cupsSetServer(silentServer.address().c_str());
+        SystemPrinterSdk sdk(systemPortFor);
         QElapsedTimer timer;
         timer.start();
-        const QString outcome = sendDocument(sdk, queue, OpenMode::PrinterQueue, "lost");
+        const std::string outcome = sendDocument(sdk, queue, OpenMode::PrinterQueue, "lost");
         const qint64 elapsed = timer.elapsed();
         cupsSetServer(nullptr);
-        QCOMPARE(outcome, "open: look up printer queue \"" + queue + "\" (print server " +
-                              silentServer.address() + "): no answer within 5 s");
+        QCOMPARE(q(outcome), q("open: look up printer queue \"" + queue + "\" (print server " +
+                               silentServer.address() + "): no answer within 5 s"));
         QVERIFY2(elapsed < 5500, qPrintable(QString::number(elapsed)));
 
         LoopbackPrinter printer(LoopbackPrinter::Reads, AF_INET, port);
-        const QByteArray bytes = QByteArray::fromHex("1F1B1F80040506440A1B40");
-        QVERIFY(PrinterQueues::list().names().contains(QString::fromLocal8Bit(queue)));
-        QCOMPARE(sendDocument(sdk, queue, OpenMode::PrinterQueue, bytes), QString());
-        QCOMPARE(printer.receiveDocument(30000), bytes);
+        const std::string bytes = QByteArray::fromHex("1F1B1F80040506440A1B40").toStdString();
+        const std::vector<std::string> names = PrinterQueues::list().names();
+        QVERIFY(std::find(names.begin(), names.end(), queue) != names.end());
+        QCOMPARE(q(sendDocument(sdk, queue, OpenMode::PrinterQueue, bytes)), QString());
+        QVERIFY(printer.receiveDocument(30000) == bytes);
 
         // A job left unfinished is cancelled and never reaches the printer.
         const qint32 handle = sdk.POS_Open(queue, 0, 0, 0, 0, OpenMode::PrinterQueue);
         QVERIFY(sdk.POS_StartDoc() > 0);
         QCOMPARE(sdk.POS_WriteFile(handle, "lost", 4), 4);
         QCOMPARE(sdk.POS_Close(), -1);
-        QCOMPARE(sdk.lastFailure(),
-                 QStringLiteral("the job on printer queue \"%1\" was not finished and is cancelled")
-                     .arg(QString::fromLocal8Bit(queue)));
-        QCOMPARE(sendDocument(sdk, queue, OpenMode::PrinterQueue, "kept"), QString());
-        QCOMPARE(printer.receiveDocument(30000), QByteArray("kept"));
-        QCOMPARE(sendDocument(sdk, "blackmark-no-such-queue", OpenMode::PrinterQueue, "x"),
+        QCOMPARE(q(sdk.lastFailure()),
+                 q("the job on printer queue \"" + queue + "\" was not finished and is cancelled"));
+        QCOMPARE(q(sendDocument(sdk, queue, OpenMode::PrinterQueue, "kept")), QString());
+        QCOMPARE(q(printer.receiveDocument(30000)), QStringLiteral("kept"));
+        QCOMPARE(q(sendDocument(sdk, "blackmark-no-such-queue", OpenMode::PrinterQueue, "x")),
                  QStringLiteral("open: no printer queue named \"blackmark-no-such-queue\""));
         QCOMPARE(cancelledJobsThatStarted(queue), QList<int>());
     }
 
     // Each row a port that will not open and the reason, which says what to do; %R is the
-    // root of a fake device tree with COM1, LPT1 and a COM2 without hardware.
+    // root of the fake device tree.
     void openFailureSaysWhatToDo_data()
     {
         QTest::addColumn<QString>("portText"); // "held" is a line that another port holds
         QTest::addColumn<QString>("reason");
+        const QString lines = "the serial lines here are: COM1 (%R/dev/ttyS0), COM3 "
+                              "(%R/dev/ttyS2), COM11 (%R/dev/ttyS10), %R/dev/ttyUSB0";
         const char* const rows[][3] = {
-            {"missing serial line", "COM %R/dev/ttyUSB7",
-             "%R/dev/ttyUSB7 does not exist; the serial lines here are: COM1 (%R/dev/ttyS0)"},
-            {"no hardware", "COM %R/dev/ttyS1",
-             "%R/dev/ttyS1 has no serial port behind it; the serial lines here are: COM1 "
-             "(%R/dev/ttyS0)"},
+            {"missing serial line", "COM %R/dev/ttyUSB7", "%R/dev/ttyUSB7 does not exist; %L"},
+            {"no hardware", "COM %R/dev/ttyS1", "%R/dev/ttyS1 has no serial port behind it; %L"},
             {"not a line", "COM /dev/null", "/dev/null is not a serial line"},
             {"missing printer device", "LPT %R/dev/usb/lp3",
-             "%R/dev/usb/lp3 does not exist; the printer devices here are: LPT1 (%R/dev/lp0)"},
+             "%R/dev/usb/lp3 does not exist; the printer devices here are: LPT1 (%R/dev/lp0), "
+             "%R/dev/usb/lp1"},
             {"busy", "held",
-             "%P is busy: pid %I (tst_printer) holds it; end that program and "
-             "try again"}};
+             "%P is busy: pid %I (tst_printer) holds it; end that program and try again"}};
         for (const auto& [name, portText, reason] : rows)
-            QTest::newRow(name) << QString(portText) << QString(reason);
+            QTest::newRow(name) << QString(portText) << QString(reason).replace("%L", lines);
     }
     void openFailureSaysWhatToDo()
     {
         QFETCH(QString, portText);
         QFETCH(QString, reason);
         FakeDeviceTree tree;
-        for (const char* node : {"/dev/ttyS0", "/dev/ttyS1", "/dev/lp0"})
-            tree.node(node);
-        tree.attribute("/sys/class/tty/ttyS1/type", "0");
+        makeDevices(tree);
         qputenv("BLACKMARK_DEVICE_ROOT", QFile::encodeName(tree.root.path()));
         PseudoTerminal line;
-        SystemPrinterSdk holder, sdk;
+        SystemPrinterSdk holder(systemPortFor), sdk(systemPortFor);
         if (portText == "held")
-            holder.POS_Open(line.portText, 9600, 8, 0, 0, OpenMode::Serial);
-        const QString name = portText == "held" ? QString(line.portText) : portText;
-        const QString outcome = sendDocument(
-            sdk, name.toLocal8Bit().replace("%R", QFile::encodeName(tree.root.path())),
+            QVERIFY(holder.POS_Open(line.portText, 9600, 8, 0, 0, OpenMode::Serial) > 0);
+        const QString name = portText == "held" ? q(line.portText) : portText;
+        const std::string outcome = sendDocument(
+            sdk, QString(name).replace("%R", tree.root.path()).toStdString(),
             name.startsWith("COM") ? OpenMode::Serial : OpenMode::ParallelOrUsbDevice, "x");
         qunsetenv("BLACKMARK_DEVICE_ROOT");
-        QCOMPARE(outcome, "open: " + QString(reason)
-                                         .replace("%R", tree.root.path())
-                                         .replace("%P", name.mid(4))
-                                         .replace("%I", QString::number(::getpid())));
+        QCOMPARE(q(outcome), "open: " + reason.replace("%R", tree.root.path())
+                                            .replace("%P", q(line.path()))
+                                            .replace("%I", QString::number(::getpid())));
+    }
+
+    // Each row a device that the user may not write to and what the reason tells them to do,
+    // the user being nobody with one group.
+    void permissionSaysWhatToDo_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("owners");    // the device's group; mode 0600 for root
+        QTest::addColumn<QString>("userGroup"); // the only group of the user
+        QTest::addColumn<QString>("reason");
+        const auto row = [](const char* name, const char* kind, const char* owners,
+                            const char* userGroup, const QString& reason) {
+            QTest::newRow(name) << kind << owners << userGroup
+                                << "open: permission denied: " + reason;
+        };
+        const QString join = "%P belongs to group lp; add yourself with `sudo usermod -aG lp "
+                             "$USER` and log in again";
+        row("printer device, owner only", "LPT", "root", "nogroup",
+            "only the owner of %P may write to it; ask the administrator to give it a group such "
+            "as dialout or lp");
+        row("printer device, not in group", "LPT", "lp", "nogroup", join);
+        row("serial line, not in group", "COM", "lp", "nogroup", join);
+        row("joined since login", "COM", "nogroup", "lp",
+            "%P belongs to group nogroup, which you joined after this login began; log out and "
+            "in again");
+    }
+    void permissionSaysWhatToDo()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, owners);
+        QFETCH(QString, userGroup);
+        QFETCH(QString, reason);
+        const group* found = ::getgrnam(qPrintable(owners));
+        const gid_t deviceGroup = found ? found->gr_gid : 0;
+        found = ::getgrnam(qPrintable(userGroup));
+        if (::geteuid() != 0 || !found || !::getpwnam("nobody"))
+            QSKIP("needs root, the user nobody and the groups");
+        const gid_t usersGroup = found->gr_gid;
+        FifoPrinter fifo;
+        PseudoTerminal line;
+        const std::string path = kind == "LPT" ? fifo.path : line.path();
+        ::chmod(qPrintable(fifo.folder.path()), 0711);
+        QCOMPARE(::chown(path.c_str(), 0, deviceGroup) |
+                     ::chmod(path.c_str(), owners == "root" ? 0600 : 0660),
+                 0);
+        const std::string outcome = reasonAsNobody(
+            kind.toStdString() + " " + path,
+            kind == "LPT" ? OpenMode::ParallelOrUsbDevice : OpenMode::Serial, usersGroup);
+        QCOMPARE(q(outcome), reason.replace("%P", q(path)));
+    }
+
+    // Numbered devices in their numbers' order, a serial port name without hardware left out,
+    // a USB line's product and ids from the USB device above it, then the queues.
+    void listingOfADeviceTree()
+    {
+        FakeDeviceTree tree;
+        makeDevices(tree);
+        qputenv("BLACKMARK_DEVICE_ROOT", QFile::encodeName(tree.root.path()));
+        QueueListing queues;
+        queues.queues.push_back({"Kitchen", "socket://10.0.0.9", true, false, false, "paper out"});
+        QStringList lines;
+        for (const ListedPort& port : PortListing::all(queues))
+            lines << q(port.line());
+        qunsetenv("BLACKMARK_DEVICE_ROOT");
+        QCOMPARE(lines.join('\n'),
+                 QStringLiteral("COM1  serial line %R/dev/ttyS0\n"
+                                "COM3  serial line %R/dev/ttyS2\n"
+                                "COM11  serial line %R/dev/ttyS10\n"
+                                "COM %R/dev/ttyUSB0  serial line, FT232R USB UART, USB 0403:6001\n"
+                                "LPT1  parallel port %R/dev/lp0\n"
+                                "LPT %R/dev/usb/lp1  USB printer, MFG:Acme;MDL:T1;, USB 04b8:0e15\n"
+                                "DRIVER --driver Kitchen  printer queue socket://10.0.0.9, "
+                                "stopped, not accepting jobs: paper out")
+                     .replace("%R", tree.root.path()));
     }
 
     void queuesTellTheirState()
@@ -474,17 +536,17 @@ private slots:
         if (stopped.isEmpty() || qEnvironmentVariableIsEmpty("CUPS_SERVER"))
             QSKIP("no private cupsd with a stopped queue (scripts/test starts one)");
         const QueueListing listing = PrinterQueues::list();
-        QCOMPARE(listing.failure, QString());
+        QCOMPARE(q(listing.failure), QString());
         QStringList states;
         for (const PrinterQueue& each : listing.queues)
-            states << each.name + ' ' + each.deviceUri + ' ' + each.stateText();
+            states << q(each.name + ' ' + each.deviceUri + ' ' + each.stateText());
         const QString device =
             "socket://127.0.0.1:" + qEnvironmentVariable("BLACKMARK_TEST_QUEUE_PORT");
         QCOMPARE(states,
                  (QStringList{queue + ' ' + device + " idle",
                               stopped + ' ' + device + " stopped, not accepting jobs: paper out"}));
-        SystemPrinterSdk sdk;
-        QCOMPARE(sendDocument(sdk, stopped.toLocal8Bit(), OpenMode::PrinterQueue, "x"),
+        SystemPrinterSdk sdk(systemPortFor);
+        QCOMPARE(q(sendDocument(sdk, stopped.toStdString(), OpenMode::PrinterQueue, "x")),
                  QStringLiteral("open: printer queue \"%1\" is stopped, not accepting jobs: paper "
                                 "out; once the printer is ready, let it print again with "
                                 "`cupsenable %1` and `cupsaccept %1`")

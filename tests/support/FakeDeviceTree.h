@@ -16,6 +16,12 @@ struct FakeDeviceTree {
         QDir().mkpath(QFileInfo(path(inside)).path());
         ::mkfifo(QFile::encodeName(path(inside)).constData(), 0600);
     }
+    // A symbolic link, as sysfs has from a class folder to the device.
+    void link(const QString& inside, const QString& target) const
+    {
+        QDir().mkpath(QFileInfo(path(inside)).path());
+        QFile::link(target, path(inside));
+    }
     void attribute(const QString& inside, const QByteArray& value) const
     {
         QDir().mkpath(QFileInfo(path(inside)).path());

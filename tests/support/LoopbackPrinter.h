@@ -1,13 +1,15 @@
 #pragma once
 
-#include <QByteArray>
+#include <algorithm>
 #include <arpa/inet.h>
 #include <atomic>
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <mutex>
 #include <netinet/in.h>
 #include <poll.h>
+#include <string>
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
@@ -25,7 +27,8 @@ public:
         NeverAccepts     // switched on but answering nothing: its backlog is full
     };
 
-    explicit LoopbackPrinter(Behaviour behaviour = Reads, int family = AF_INET, quint16 port = 0)
+    explicit LoopbackPrinter(Behaviour behaviour = Reads, int family = AF_INET,
+                             std::uint16_t port = 0)
         : behaviour_(behaviour), listener_(::socket(family, SOCK_STREAM | SOCK_CLOEXEC, 0))
     {
         sockaddr_in6 address{};
@@ -65,16 +68,16 @@ public:
     }
 
     bool listening() const { return listening_; }
-    quint16 port() const { return port_; }
-    QByteArray address() const { return "127.0.0.1:" + QByteArray::number(port_); }
+    std::uint16_t port() const { return port_; }
+    std::string address() const { return "127.0.0.1:" + std::to_string(port_); }
     // The next document read to its end; empty when none came within the bound.
-    QByteArray receiveDocument(int boundMs = 10000)
+    std::string receiveDocument(int boundMs = 10000)
     {
         std::unique_lock lock(mutex_);
         if (!arrived_.wait_for(lock, std::chrono::milliseconds(boundMs),
                                [&] { return !documents_.empty(); }))
             return {};
-        const QByteArray document = documents_.front();
+        std::string document = std::move(documents_.front());
         documents_.pop_front();
         return document;
     }
@@ -98,10 +101,10 @@ private:
                 ::setsockopt(peer, SOL_SOCKET, SO_LINGER, &resetOnClose, sizeof resetOnClose);
             if (behaviour_ == HalfClosesFirst)
                 ::shutdown(peer, SHUT_WR);
-            QByteArray document;
+            std::string document;
             for (ssize_t n = 1; behaviour_ != ResetsAtAccept && n > 0 && readable(peer);) {
                 n = ::read(peer, buffer, behaviour_ == ReadsPart ? 4096 : sizeof buffer);
-                document.append(buffer, qMax<ssize_t>(n, 0));
+                document.append(buffer, std::size_t(std::max<ssize_t>(n, 0)));
                 n = behaviour_ == ReadsPart ? 0 : n;
             }
             ::close(peer);
@@ -114,11 +117,11 @@ private:
     const Behaviour behaviour_;
     const int listener_;
     bool listening_ = false;
-    quint16 port_ = 0;
+    std::uint16_t port_ = 0;
     int fillers_[3] = {-1, -1, -1};
     std::atomic<bool> stop_{false};
     std::mutex mutex_;
     std::condition_variable arrived_;
-    std::deque<QByteArray> documents_;
+    std::deque<std::string> documents_;
     std::thread server_;
 };

@@ -2,22 +2,24 @@
 
 #include "PrinterSdk.h"
 
+#include <string>
+
 // Sends one document the way the window does: open, start, one write, end, close. Returns
 // the first failure with its stage ("open: ...", "write: ..."), or an empty text.
-inline QString sendDocument(PrinterSdk& sdk, const QByteArray& name, qint32 openMode,
-                            const QByteArray& bytes)
+inline std::string sendDocument(PrinterSdk& sdk, const std::string& name, std::int32_t openMode,
+                                const std::string& bytes)
 {
-    const qint32 handle = sdk.POS_Open(name, 115200, 8, 0, 0, openMode);
+    const std::int32_t handle = sdk.POS_Open(name, 115200, 8, 0, 0, openMode);
     if (handle == PrinterSdk::NotOpened)
         return "open: " + sdk.lastFailure();
-    QString failure;
+    std::string failure;
     const auto note = [&](const char* stage, bool failed) {
-        if (failed && failure.isEmpty())
-            failure = QLatin1String(stage) + ": " + sdk.lastFailure();
+        if (failed && failure.empty())
+            failure = stage + (": " + sdk.lastFailure());
     };
     note("start", sdk.POS_StartDoc() < 0);
-    note("write",
-         sdk.POS_WriteFile(handle, bytes.constData(), qint32(bytes.size())) != bytes.size());
+    note("write", sdk.POS_WriteFile(handle, bytes.data(), std::int32_t(bytes.size())) !=
+                      std::int32_t(bytes.size()));
     note("end", sdk.POS_EndDoc() < 0);
     note("close", sdk.POS_Close() < 0);
     return failure;

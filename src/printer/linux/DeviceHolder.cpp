@@ -1,8 +1,10 @@
 #include "DeviceHolder.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include "DeviceTree.h"
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
 
 namespace
 {
@@ -10,33 +12,41 @@ namespace
 // Enough for any desktop or till; keeps the look cheap on a crowded machine.
 constexpr int MostDescriptorsLooked = 100000;
 
-QString processName(const QString& pid)
+bool isProcess(const std::string& name)
 {
-    QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
-    return comm.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(comm.readAll()).trimmed()
-                                          : QString();
+    return !name.empty() && name.front() >= '0' && name.front() <= '9';
+}
+
+// Whether one of the process's descriptors names the device; false too once the look has
+// gone on long enough.
+bool holds(const fs::path& process, const fs::path& wanted, int& looked)
+{
+    std::error_code error;
+    for (fs::directory_iterator fd(process / "fd", error), end; !error && fd != end;
+         fd.increment(error)) {
+        if (++looked > MostDescriptorsLooked)
+            return false;
+        std::error_code gone;
+        if (fs::read_symlink(fd->path(), gone) == wanted)
+            return true;
+    }
+    return false;
 }
 
 } // namespace
 
-QString deviceHolder(const QString& path)
+std::string deviceHolder(const std::string& path)
 {
-    const QString wanted = QFileInfo(path).canonicalFilePath();
-    if (wanted.isEmpty())
+    std::error_code error;
+    const fs::path wanted = fs::canonical(path, error);
+    if (error)
         return {};
     int looked = 0;
-    const QStringList pids = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
-    for (const QString& pid : pids) {
-        if (pid.isEmpty() || !pid.front().isDigit())
-            continue;
-        const QDir descriptors(QStringLiteral("/proc/%1/fd").arg(pid));
-        for (const QString& fd :
-             descriptors.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
-            if (++looked > MostDescriptorsLooked)
-                return {};
-            if (QFile::symLinkTarget(descriptors.filePath(fd)) == wanted)
-                return QStringLiteral("pid %1 (%2)").arg(pid, processName(pid));
-        }
+    for (fs::directory_iterator process("/proc", error), end;
+         !error && process != end && looked <= MostDescriptorsLooked; process.increment(error)) {
+        const std::string pid = process->path().filename();
+        if (isProcess(pid) && holds(process->path(), wanted, looked))
+            return "pid " + pid + " (" + DeviceTree::attribute("/proc/" + pid + "/comm") + ")";
     }
     return {};
 }

@@ -3,14 +3,15 @@
 #include "OpenFailureReason.h"
 #include "PortNames.h"
 
-#include <QDeadlineTimer>
-#include <QFile>
+#include "Deadline.h"
+
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
-#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 
 DevicePrinterPort::~DevicePrinterPort()
@@ -19,85 +20,86 @@ DevicePrinterPort::~DevicePrinterPort()
         ::close(descriptor_);
 }
 
-bool DevicePrinterPort::failSystem(const QString& action)
+namespace
 {
-    const QString answer = QString::fromLocal8Bit(strerror(errno));
-    return fail(action.isEmpty() ? QStringLiteral("%1: %2").arg(path_, answer)
-                                 : QStringLiteral("%1 %2: %3").arg(action, path_, answer));
+std::string systemAnswer(int error)
+{
+    return std::generic_category().message(error);
+}
+} // namespace
+
+bool DevicePrinterPort::failSystem(const std::string& action)
+{
+    const std::string answer = systemAnswer(errno);
+    return fail(action.empty() ? path_ + ": " + answer : action + " " + path_ + ": " + answer);
 }
 
 bool DevicePrinterPort::open(const PortOpenRequest& request)
 {
     const PortNames::DevicePath device = PortNames::parallelDevicePath(request.name);
-    if (!device.refusal.isEmpty())
+    if (!device.refusal.empty())
         return fail(device.refusal);
     path_ = device.path;
-    const QByteArray path = QFile::encodeName(path_);
 
     // Non-blocking, so that a FIFO without a reader fails instead of waiting for one, and a
     // printer that takes nothing cannot hold a write.
-    const int descriptor = ::open(path.constData(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    const int descriptor = ::open(path_.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (descriptor < 0) {
         if (errno == ENXIO)
-            return fail(QStringLiteral("%1: no printer is attached (nothing reads it)").arg(path_));
+            return fail(path_ + ": no printer is attached (nothing reads it)");
         const int error = errno;
         return fail(OpenFailureReason::forDevice(OpenFailureReason::DeviceKind::PrinterDevice,
-                                                 request.name, path_, error,
-                                                 QString::fromLocal8Bit(strerror(error))));
+                                                 request.name, path_, error, systemAnswer(error)));
     }
     struct stat status {
     };
     if (::fstat(descriptor, &status) != 0) {
-        failSystem(QString());
+        failSystem();
         ::close(descriptor);
         return false;
     }
     if (!S_ISCHR(status.st_mode) && !S_ISFIFO(status.st_mode)) {
         ::close(descriptor);
-        return fail(QStringLiteral("%1: not a printer device; refusing to write to it").arg(path_));
+        return fail(path_ + ": not a printer device; refusing to write to it");
     }
     descriptor_ = descriptor;
     return true;
 }
 
-qint64 DevicePrinterPort::boundMs(qint64 count)
+std::int64_t DevicePrinterPort::boundMs(std::int64_t count)
 {
     return BoundMs + count / BytesPerMs;
 }
 
-bool DevicePrinterPort::failTimeout(qint64 count)
+bool DevicePrinterPort::failTimeout(std::int64_t count)
 {
-    return fail(QStringLiteral("write to %1: the printer did not take the document within %2 s "
-                               "(offline, out of paper or switched off?)")
-                    .arg(path_)
-                    .arg((boundMs(count) + 999) / 1000));
+    return fail("write to " + path_ + ": the printer did not take the document within " +
+                std::to_string((boundMs(count) + 999) / 1000) +
+                " s (offline, out of paper or switched off?)");
 }
 
 // The descriptor stays non-blocking from the open on: every wait is a poll() under the
 // document's bound.
-bool DevicePrinterPort::write(const char* data, qint64 count)
+bool DevicePrinterPort::write(const char* data, std::int64_t count)
 {
-    const QDeadlineTimer deadline(boundMs(count));
-    qint64 written = 0;
+    const Deadline deadline(boundMs(count));
+    std::int64_t written = 0;
     while (written < count) {
         pollfd writable{descriptor_, POLLOUT, 0};
-        const int ready = ::poll(&writable, 1, int(qMax<qint64>(deadline.remainingTime(), 0)));
+        const int ready = ::poll(&writable, 1, deadline.remainingMs());
         if (ready == 0)
             return failTimeout(count);
         const ssize_t n = ready < 0 ? -1 : writeWithoutSigpipe(data + written, count - written);
         if (n >= 0) {
             written += n;
         } else if (errno == EPIPE) {
-            return fail(QStringLiteral("write to %1: nothing reads the device any more (%2 of %3 "
-                                       "bytes taken)")
-                            .arg(path_)
-                            .arg(written)
-                            .arg(count));
+            return fail("write to " + path_ + ": nothing reads the device any more (" +
+                        std::to_string(written) + " of " + std::to_string(count) + " bytes taken)");
         } else if (errno == EAGAIN) {
             // Some printer drivers have no poll() of their own and are always "ready".
             ::poll(nullptr, 0, RetryMs);
         } else if (errno != EINTR) {
-            return failSystem(QStringLiteral("write to"));
+            return failSystem("write to");
         }
     }
     return true;
@@ -106,7 +108,7 @@ bool DevicePrinterPort::write(const char* data, qint64 count)
 // A reader that goes away must give EPIPE, never a SIGPIPE that ends the program. The signal
 // is blocked for this thread only, and one that this write raised is taken before the old
 // mask returns; a SIGPIPE that was pending already is left as it was.
-ssize_t DevicePrinterPort::writeWithoutSigpipe(const char* data, qint64 count)
+ssize_t DevicePrinterPort::writeWithoutSigpipe(const char* data, std::int64_t count)
 {
     sigset_t pipeSignal, previous, pending;
     sigemptyset(&pipeSignal);
@@ -132,5 +134,5 @@ bool DevicePrinterPort::close()
         return true;
     const int result = ::close(descriptor_);
     descriptor_ = -1;
-    return result == 0 || failSystem(QStringLiteral("close"));
+    return result == 0 || failSystem("close");
 }

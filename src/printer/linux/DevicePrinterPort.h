@@ -2,6 +2,8 @@
 
 #include "PrinterPort.h"
 
+#include <cstdint>
+#include <string>
 #include <sys/types.h>
 
 // A parallel or USB printer device, or a FIFO standing in for one. Nothing else is opened,
@@ -12,7 +14,7 @@ public:
     ~DevicePrinterPort() override;
 
     bool open(const PortOpenRequest& request) override;
-    bool write(const char* data, qint64 count) override;
+    bool write(const char* data, std::int64_t count) override;
     bool close() override;
 
 private:
@@ -21,11 +23,11 @@ private:
     static constexpr int BytesPerMs = 64;
     static constexpr int RetryMs = 20;
 
-    static qint64 boundMs(qint64 count);
-    bool failSystem(const QString& action);
-    bool failTimeout(qint64 count);
-    ssize_t writeWithoutSigpipe(const char* data, qint64 count);
+    static std::int64_t boundMs(std::int64_t count);
+    bool failSystem(const std::string& action = {});
+    bool failTimeout(std::int64_t count);
+    ssize_t writeWithoutSigpipe(const char* data, std::int64_t count);
 
     int descriptor_ = -1;
-    QString path_;
+    std::string path_;
 };

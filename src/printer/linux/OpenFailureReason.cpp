@@ -1,14 +1,13 @@
 #include "OpenFailureReason.h"
 
 #include "DeviceHolder.h"
-#include "PortKind.h"
+#include "DeviceTree.h"
 #include "PortListing.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <filesystem>
 #include <grp.h>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -21,27 +20,24 @@ namespace
 using OpenFailureReason::DeviceKind;
 
 // "COM3 (/dev/ttyS2)" when the port text is an alias, else the path alone.
-QString named(const QString& portText, const QString& path)
+std::string named(const std::string& portText, const std::string& path)
 {
-    return portText.contains(path) ? path : QStringLiteral("%1 (%2)").arg(portText, path);
+    return portText.find(path) != std::string::npos ? path : portText + " (" + path + ")";
 }
 
-QString missing(DeviceKind kind, const QString& portText, const QString& path)
+std::string missing(DeviceKind kind, const std::string& portText, const std::string& path)
 {
     const bool serial = kind == DeviceKind::SerialLine;
-    const QList<ListedPort> present =
+    const std::vector<ListedPort> present =
         serial ? PortListing::serialLines() : PortListing::printerDevices();
-    const QString what =
-        serial ? QStringLiteral("serial lines") : QStringLiteral("printer devices");
-    if (present.isEmpty())
-        return QStringLiteral("%1 does not exist, and this machine has no %2; `blackmark ports` "
-                              "lists the ports it has")
-            .arg(named(portText, path), what);
-    QStringList names;
+    const std::string what = serial ? "serial lines" : "printer devices";
+    if (present.empty())
+        return named(portText, path) + " does not exist, and this machine has no " + what +
+               "; `blackmark ports` lists the ports it has";
+    std::string names;
     for (const ListedPort& port : present)
-        names << named(port.portText, port.device);
-    return QStringLiteral("%1 does not exist; the %2 here are: %3")
-        .arg(named(portText, path), what, names.join(QStringLiteral(", ")));
+        names += (names.empty() ? "" : ", ") + named(port.portText, port.device);
+    return named(portText, path) + " does not exist; the " + what + " here are: " + names;
 }
 
 // Whether this user's account is in the group, though this login may not carry it yet.
@@ -57,33 +53,28 @@ bool accountInGroup(gid_t group)
     return std::find(groups, groups + count, group) != groups + count;
 }
 
-QString permissionDenied(const QString& path)
+std::string permissionDenied(const std::string& path)
 {
     struct stat status {
     };
-    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+    if (::stat(path.c_str(), &status) != 0)
         return {};
     const group* owners = ::getgrgid(status.st_gid);
-    const QString groupName =
-        owners ? QString::fromLocal8Bit(owners->gr_name) : QString::number(status.st_gid);
+    const std::string groupName = owners ? owners->gr_name : std::to_string(status.st_gid);
     if (status.st_gid == 0 || !(status.st_mode & S_IWGRP))
-        return QStringLiteral("permission denied: only the owner of %1 may write to it; ask the "
-                              "administrator to give it a group such as dialout or lp")
-            .arg(path);
+        return "permission denied: only the owner of " + path +
+               " may write to it; ask the administrator to give it a group such as dialout or lp";
     if (accountInGroup(status.st_gid))
-        return QStringLiteral("permission denied: %1 belongs to group %2, which you joined after "
-                              "this login began; log out and in again")
-            .arg(path, groupName);
-    return QStringLiteral("permission denied: %1 belongs to group %2; add yourself with "
-                          "`sudo usermod -aG %2 $USER` and log in again")
-        .arg(path, groupName);
+        return "permission denied: " + path + " belongs to group " + groupName +
+               ", which you joined after this login began; log out and in again";
+    return "permission denied: " + path + " belongs to group " + groupName +
+           "; add yourself with `sudo usermod -aG " + groupName + " $USER` and log in again";
 }
 
 // Opens the device once more, not blocking, to ask whether it is a terminal line at all.
-bool isTerminalLine(const QString& path, int& error)
+bool isTerminalLine(const std::string& path, int& error)
 {
-    const int descriptor =
-        ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    const int descriptor = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (descriptor < 0) {
         error = errno;
         return true; // cannot tell
@@ -99,50 +90,36 @@ bool isTerminalLine(const QString& path, int& error)
 namespace OpenFailureReason
 {
 
-QString forDevice(DeviceKind kind, const QString& portText, const QString& path, int error,
-                  const QString& systemAnswer)
+std::string forDevice(DeviceKind kind, const std::string& portText, const std::string& path,
+                      int error, const std::string& systemAnswer)
 {
-    const QByteArray encoded = QFile::encodeName(path);
-    if (!QFileInfo::exists(path) || error == ENOENT || error == ENODEV)
+    std::error_code unknown;
+    if (!std::filesystem::exists(path, unknown) || error == ENOENT || error == ENODEV)
         return missing(kind, portText, path);
-    if (error == EACCES || error == EPERM || ::access(encoded.constData(), W_OK) != 0) {
-        const QString denied = permissionDenied(path);
-        if (!denied.isEmpty())
+    if (error == EACCES || error == EPERM || ::access(path.c_str(), W_OK) != 0) {
+        const std::string denied = permissionDenied(path);
+        if (!denied.empty())
             return denied;
     }
     const bool serial = kind == DeviceKind::SerialLine;
     if (serial && !isTerminalLine(path, error))
-        return QStringLiteral("%1 is not a serial line").arg(path);
-    // A serial line's open fails on another program's lock without an errno to tell it.
-    const QString holder = serial || error == EBUSY ? deviceHolder(path) : QString();
-    if (!holder.isEmpty())
-        return QStringLiteral("%1 is busy: %2 holds it; end that program and try again")
-            .arg(path, holder);
+        return path + " is not a serial line";
+    // A serial line's open may fail on another program's lock without an errno to tell it.
+    const std::string holder = serial || error == EBUSY ? deviceHolder(path) : std::string();
+    if (!holder.empty())
+        return path + " is busy: " + holder + " holds it; end that program and try again";
     if (error == EBUSY)
-        return QStringLiteral("%1 is busy: another program holds it").arg(path);
-    return QStringLiteral("%1: %2").arg(path, systemAnswer);
+        return path + " is busy: another program holds it";
+    return path + ": " + systemAnswer;
 }
 
-QString absentSerialHardware(const QString& portText, const QString& path)
+std::string absentSerialHardware(const std::string& portText, const std::string& path)
 {
-    if (!PortListing::serialHardwareAbsent(path))
+    if (!DeviceTree::serialHardwareAbsent(path))
         return {};
-    return QStringLiteral("%1 has no serial port behind it; ").arg(named(portText, path)) +
-           missing(DeviceKind::SerialLine, portText, path).section(QStringLiteral("; "), 1);
-}
-
-QString nearMissSuggestion(const QString& portText)
-{
-    const QString trimmed = portText.trimmed();
-    const QString word = trimmed.left(3).toUpper() + trimmed.mid(3);
-    if (portKindOf(word) == PortKind::None)
-        return {};
-    QString suggestion = word;
-    for (const char* full : {"ETHERNET", "DRIVER"}) {
-        if (QLatin1String(full).startsWith(word, Qt::CaseInsensitive))
-            suggestion = QLatin1String(full);
-    }
-    return QStringLiteral(" Did you mean \"%1\"?").arg(suggestion);
+    const std::string present = missing(DeviceKind::SerialLine, portText, path);
+    return named(portText, path) + " has no serial port behind it; " +
+           present.substr(present.find("; ") + 2);
 }
 
 } // namespace OpenFailureReason

@@ -1,202 +1,167 @@
 #include "PortListing.h"
 
 #include "DeviceHolder.h"
+#include "DeviceTree.h"
 
-#include <QDir>
-#include <QFile>
-#include <QRegularExpression>
-#include <QSerialPortInfo>
 #include <algorithm>
+#include <charconv>
+#include <filesystem>
+
+namespace fs = std::filesystem;
 
 namespace
 {
 
-QString readAttribute(const QString& path)
+// A USB device sits a few folders above the line's own in sysfs.
+constexpr int MostFoldersUp = 8;
+
+// "/dev/ttyS" and 12 for "/dev/ttyS12"; the number is -1 when the name ends in none.
+struct NumberedName {
+    std::string_view stem;
+    long long number = -1;
+};
+
+NumberedName numberedName(std::string_view path)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(file.readAll()).trimmed()
-                                          : QString();
+    const std::size_t digits = path.find_last_not_of("0123456789") + 1;
+    NumberedName name{path.substr(0, digits)};
+    if (std::from_chars(path.data() + digits, path.data() + path.size(), name.number).ec !=
+        std::errc())
+        name.number = -1;
+    return name;
 }
 
 // /dev/ttyS0 is COM1 and /dev/lp0 is LPT1; any other device is the prefix and its path.
-QString portTextFor(const QString& root, const QString& path, QLatin1String prefix,
-                    QLatin1String numbered)
+std::string portTextFor(const std::string& root, const std::string& path, const std::string& prefix,
+                        std::string_view numbered)
 {
-    static const QRegularExpression trailingNumber(QStringLiteral("^(.*?)([0-9]+)$"));
-    const QRegularExpressionMatch match = trailingNumber.match(path.mid(root.size()));
-    if (match.hasMatch() && match.captured(1) == numbered)
-        return prefix + QString::number(match.captured(2).toInt() + 1);
-    return prefix + u' ' + path;
+    const NumberedName name = numberedName(std::string_view(path).substr(root.size()));
+    if (name.number >= 0 && name.stem == numbered)
+        return prefix + std::to_string(name.number + 1);
+    return prefix + " " + path;
 }
 
 // Numbered devices in their numbers' order: ttyS2 before ttyS10.
 bool numberedBefore(const ListedPort& a, const ListedPort& b)
 {
-    static const QRegularExpression digits(QStringLiteral("([0-9]+)$"));
-    const QString stemA = a.device.section(digits, 0, 0);
-    const QString stemB = b.device.section(digits, 0, 0);
-    if (stemA != stemB)
-        return stemA < stemB;
-    return a.device.mid(stemA.size()).toInt() < b.device.mid(stemB.size()).toInt();
+    const NumberedName nameA = numberedName(a.device), nameB = numberedName(b.device);
+    if (nameA.stem != nameB.stem)
+        return nameA.stem < nameB.stem;
+    return nameA.number < nameB.number;
 }
 
-QString fourHexDigits(quint16 id)
+// The paths in the folder whose names begin with the prefix, in their names' order.
+std::vector<std::string> devicesUnder(const std::string& folder, std::string_view prefix)
 {
-    return QStringLiteral("%1").arg(uint(id), 4, 16, QLatin1Char('0'));
+    std::vector<std::string> paths;
+    std::error_code error;
+    for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+        if (entry->path().filename().native().starts_with(prefix))
+            paths.push_back(entry->path());
+    }
+    std::sort(paths.begin(), paths.end());
+    return paths;
 }
 
 void noteHolder(ListedPort& port)
 {
     port.holder = deviceHolder(port.device);
-    port.busy = !port.holder.isEmpty();
+    port.busy = !port.holder.empty();
 }
 
-ListedPort serialLine(const QString& root, const QString& path)
+// Walks up from the line's device in sysfs to the USB device it hangs off, if any, for its
+// ids and product name.
+void noteUsbDevice(ListedPort& port, const std::string& root, const std::string& name)
+{
+    std::error_code error;
+    const fs::path sys = fs::canonical(root + "/sys", error);
+    fs::path folder = fs::canonical(root + "/sys/class/tty/" + name + "/device", error);
+    for (int up = 0;
+         !error && up < MostFoldersUp && folder.native().starts_with(sys.native()) && folder != sys;
+         ++up, folder = folder.parent_path()) {
+        const std::string vendor = DeviceTree::attribute(folder / "idVendor");
+        const std::string product = DeviceTree::attribute(folder / "idProduct");
+        if (!vendor.empty() && !product.empty()) {
+            port.usbVendorId = vendor;
+            port.usbProductId = product;
+            port.description = DeviceTree::attribute(folder / "product");
+            return;
+        }
+    }
+}
+
+ListedPort serialLine(const std::string& root, const std::string& path)
 {
     ListedPort port;
-    port.portText = portTextFor(root, path, QLatin1String("COM"), QLatin1String("/dev/ttyS"));
-    port.kind = QStringLiteral("serial line");
+    port.portText = portTextFor(root, path, "COM", "/dev/ttyS");
+    port.kind = "serial line";
     port.device = path;
+    noteUsbDevice(port, root, fs::path(path).filename());
     noteHolder(port);
     return port;
 }
 
-QStringList devicesUnder(const QString& folder, const QString& pattern)
-{
-    QStringList paths;
-    const QDir dir(folder);
-    for (const QString& name : dir.entryList({pattern}, QDir::AllEntries | QDir::System))
-        paths << dir.filePath(name);
-    return paths;
-}
-
-ListedPort printerDevice(const QString& root, const QString& path, const QString& sysClass,
-                         const QString& kind)
+ListedPort printerDevice(const std::string& root, const std::string& path,
+                         const std::string& sysClass, const std::string& kind)
 {
     ListedPort port;
-    port.portText = portTextFor(root, path, QLatin1String("LPT"), QLatin1String("/dev/lp"));
+    port.portText = portTextFor(root, path, "LPT", "/dev/lp");
     port.kind = kind;
     port.device = path;
-    const QString sys = root + sysClass + u'/' + QFileInfo(path).fileName();
-    port.ieee1284Id = readAttribute(sys + QStringLiteral("/device/ieee1284_id"));
-    port.usbVendorId = readAttribute(sys + QStringLiteral("/device/../idVendor"));
-    port.usbProductId = readAttribute(sys + QStringLiteral("/device/../idProduct"));
+    // Not made canonical first: device/.. is the folder above where the link leads.
+    const std::string sys = root + sysClass + "/" + fs::path(path).filename().native();
+    port.ieee1284Id = DeviceTree::attribute(sys + "/device/ieee1284_id");
+    port.usbVendorId = DeviceTree::attribute(sys + "/device/../idVendor");
+    port.usbProductId = DeviceTree::attribute(sys + "/device/../idProduct");
     noteHolder(port);
     return port;
 }
 
 } // namespace
 
-QString ListedPort::line() const
-{
-    QStringList details;
-    for (const QString& detail : {description, ieee1284Id, state}) {
-        if (!detail.isEmpty())
-            details << detail;
-    }
-    if (!usbVendorId.isEmpty())
-        details << QStringLiteral("USB %1:%2").arg(usbVendorId, usbProductId);
-    if (busy)
-        details << (holder.isEmpty() ? QStringLiteral("busy") : "busy: " + holder);
-    const bool named = portText.contains(u' ');
-    QString text = portText + (driver.isEmpty() ? QString() : " --driver " + driver) + "  " + kind;
-    if (!named && !device.isEmpty())
-        text += u' ' + device;
-    return details.isEmpty() ? text : text + ", " + details.join(QStringLiteral(", "));
-}
-
-QJsonObject ListedPort::json() const
-{
-    QJsonObject object{{"port", portText}, {"kind", kind}, {"device", device}, {"busy", busy}};
-    const std::pair<const char*, QString> optional[] = {{"driver", driver},
-                                                        {"description", description},
-                                                        {"usbVendorId", usbVendorId},
-                                                        {"usbProductId", usbProductId},
-                                                        {"ieee1284Id", ieee1284Id},
-                                                        {"holder", holder},
-                                                        {"state", state}};
-    for (const auto& [key, value] : optional) {
-        if (!value.isEmpty())
-            object.insert(QLatin1String(key), value);
-    }
-    return object;
-}
-
 namespace PortListing
 {
 
-QString deviceRoot()
+std::vector<ListedPort> serialLines()
 {
-    // Only tests set it.
-    QString root = qEnvironmentVariable("BLACKMARK_DEVICE_ROOT");
-    while (root.endsWith(u'/'))
-        root.chop(1);
-    return root;
-}
-
-bool serialHardwareAbsent(const QString& path)
-{
-    const QString name = QFileInfo(path).fileName();
-    if (!name.startsWith(QLatin1String("ttyS")))
-        return false;
-    // Type 0 is the kernel's "unknown": no UART answered at that port.
-    return readAttribute(deviceRoot() + QStringLiteral("/sys/class/tty/%1/type").arg(name)) ==
-           QLatin1String("0");
-}
-
-QList<ListedPort> serialLines()
-{
-    const QString root = deviceRoot();
-    QList<ListedPort> lines;
-    if (!root.isEmpty()) {
-        for (const char* pattern : {"ttyS*", "ttyUSB*", "ttyACM*"}) {
-            for (const QString& path :
-                 devicesUnder(root + QStringLiteral("/dev"), QLatin1String(pattern))) {
-                if (!serialHardwareAbsent(path))
-                    lines << serialLine(root, path);
-            }
-        }
-    } else {
-        for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
-            ListedPort line = serialLine(root, info.systemLocation());
-            line.description = info.description();
-            if (info.hasVendorIdentifier() && info.hasProductIdentifier()) {
-                line.usbVendorId = fourHexDigits(info.vendorIdentifier());
-                line.usbProductId = fourHexDigits(info.productIdentifier());
-            }
-            lines << line;
+    const std::string root = DeviceTree::root();
+    std::vector<ListedPort> lines;
+    for (const char* prefix : {"ttyS", "ttyUSB", "ttyACM"}) {
+        for (const std::string& path : devicesUnder(root + "/dev", prefix)) {
+            if (!DeviceTree::serialHardwareAbsent(path))
+                lines.push_back(serialLine(root, path));
         }
     }
-    std::sort(lines.begin(), lines.end(), numberedBefore);
+    std::stable_sort(lines.begin(), lines.end(), numberedBefore);
     return lines;
 }
 
-QList<ListedPort> printerDevices()
+std::vector<ListedPort> printerDevices()
 {
-    const QString root = deviceRoot();
-    QList<ListedPort> devices;
-    for (const QString& path : devicesUnder(root + QStringLiteral("/dev"), QStringLiteral("lp*")))
-        devices << printerDevice(root, path, QStringLiteral("/sys/class/printer"),
-                                 QStringLiteral("parallel port"));
-    for (const QString& path :
-         devicesUnder(root + QStringLiteral("/dev/usb"), QStringLiteral("lp*")))
-        devices << printerDevice(root, path, QStringLiteral("/sys/class/usbmisc"),
-                                 QStringLiteral("USB printer"));
-    std::sort(devices.begin(), devices.end(), numberedBefore);
+    const std::string root = DeviceTree::root();
+    std::vector<ListedPort> devices;
+    for (const std::string& path : devicesUnder(root + "/dev", "lp"))
+        devices.push_back(printerDevice(root, path, "/sys/class/printer", "parallel port"));
+    for (const std::string& path : devicesUnder(root + "/dev/usb", "lp"))
+        devices.push_back(printerDevice(root, path, "/sys/class/usbmisc", "USB printer"));
+    std::stable_sort(devices.begin(), devices.end(), numberedBefore);
     return devices;
 }
 
-QList<ListedPort> all(const QueueListing& queues)
+std::vector<ListedPort> all(const QueueListing& queues)
 {
-    QList<ListedPort> ports = serialLines() + printerDevices();
+    std::vector<ListedPort> ports = serialLines();
+    for (ListedPort& device : printerDevices())
+        ports.push_back(std::move(device));
     for (const PrinterQueue& queue : queues.queues) {
         ListedPort port;
-        port.portText = QStringLiteral("DRIVER");
-        port.kind = QStringLiteral("printer queue");
+        port.portText = "DRIVER";
+        port.kind = "printer queue";
         port.driver = queue.name;
         port.device = queue.deviceUri;
         port.state = queue.stateText();
-        ports << port;
+        ports.push_back(port);
     }
     return ports;
 }

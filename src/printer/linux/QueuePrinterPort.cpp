@@ -1,11 +1,11 @@
 #include "QueuePrinterPort.h"
 
-#include "PrinterQueues.h"
+#include "CupsQueues.h"
 
 #include <cups/cups.h>
 
 #include <cerrno>
-#include <cstring>
+#include <system_error>
 
 namespace
 {
@@ -24,17 +24,17 @@ QueuePrinterPort::~QueuePrinterPort()
     httpClose(server_);
 }
 
-QString QueuePrinterPort::serverName() const
+std::string QueuePrinterPort::serverName() const
 {
-    const QString host = QString::fromLocal8Bit(cupsServer());
-    return host.startsWith(u'/') ? host : host + u':' + QString::number(ippPort());
+    const std::string host = cupsServer();
+    return host.starts_with('/') ? host : host + ":" + std::to_string(ippPort());
 }
 
 ipp_t* QueuePrinterPort::queueRequest(int operation) const
 {
     char uri[HTTP_MAX_URI];
     httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(),
-                     "/printers/%s", queue_.constData());
+                     "/printers/%s", queue_.c_str());
     ipp_t* request = ippNewRequest(ipp_op_t(operation));
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr,
@@ -47,53 +47,52 @@ bool QueuePrinterPort::connectToServer()
     server_ = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
                            ConnectBoundMs, nullptr);
     if (!server_)
-        return fail(QStringLiteral("connect to the print server %1: %2")
-                        .arg(serverName(), QString::fromLocal8Bit(strerror(errno))));
+        return fail("connect to the print server " + serverName() + ": " +
+                    std::generic_category().message(errno));
     // libcups looks at an overdue answer once a second, so it notices one up to a second late.
     httpSetTimeout(server_, (AnswerBoundMs - 1000) / 1000.0, giveUp, nullptr);
     return true;
 }
 
-QString QueuePrinterPort::schedulerAnswer() const
+std::string QueuePrinterPort::schedulerAnswer() const
 {
     return httpError(server_) == ETIMEDOUT
-               ? QStringLiteral("no answer within %1 s").arg(AnswerBoundMs / 1000)
-               : QString::fromLocal8Bit(cupsLastErrorString());
+               ? "no answer within " + std::to_string(AnswerBoundMs / 1000) + " s"
+               : std::string(cupsLastErrorString());
 }
 
-bool QueuePrinterPort::failPrintSystem(const QString& action)
+bool QueuePrinterPort::failPrintSystem(const std::string& action)
 {
-    return fail(QStringLiteral("%1 printer queue \"%2\" (print server %3): %4")
-                    .arg(action, QString::fromLocal8Bit(queue_), serverName(), schedulerAnswer()));
+    return fail(action + " printer queue \"" + queue_ + "\" (print server " + serverName() +
+                "): " + schedulerAnswer());
 }
 
 bool QueuePrinterPort::failNoJob()
 {
-    return fail(QStringLiteral("no job is started on printer queue \"%1\"")
-                    .arg(QString::fromLocal8Bit(queue_)));
+    return fail("no job is started on printer queue \"" + queue_ + "\"");
 }
 
 bool QueuePrinterPort::open(const PortOpenRequest& request)
 {
     // An empty name would mean the default queue, which the user did not choose.
-    if (request.name.isEmpty())
-        return fail(QStringLiteral("no printer queue is chosen"));
-    queue_ = request.name.toLocal8Bit();
+    if (request.name.empty())
+        return fail("no printer queue is chosen");
+    queue_ = request.name;
     if (!connectToServer())
         return false;
     // One request under the connection's bound, which also tells the queue's state; the
     // library's own lookup retries without a bound.
     ipp_t* answer = cupsDoRequest(server_, queueRequest(IPP_OP_GET_PRINTER_ATTRIBUTES), "/");
-    const PrinterQueue queue = answer ? PrinterQueues::queueIn(answer) : PrinterQueue();
+    const PrinterQueue queue = answer ? CupsQueues::queueIn(answer) : PrinterQueue();
     ippDelete(answer);
     if (!answer && httpError(server_) != 0)
-        return failPrintSystem(QStringLiteral("look up"));
+        return failPrintSystem("look up");
     if (cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND)
-        return fail(QStringLiteral("no printer queue named \"%1\"").arg(request.name));
+        return fail("no printer queue named \"" + request.name + "\"");
     if (cupsLastError() > IPP_STATUS_OK_CONFLICTING)
-        return failPrintSystem(QStringLiteral("look up"));
-    const QString refusal = PrinterQueues::refusalToPrint(queue);
-    return refusal.isEmpty() || fail(refusal);
+        return failPrintSystem("look up");
+    const std::string refusal = queue.refusalToPrint();
+    return refusal.empty() || fail(refusal);
 }
 
 bool QueuePrinterPort::startDocument()
@@ -101,22 +100,22 @@ bool QueuePrinterPort::startDocument()
     // The job is held until the whole document is in, so that one we cancel can never have
     // started printing: the scheduler runs a job as soon as its document is complete.
     cups_option_t hold{const_cast<char*>("job-hold-until"), const_cast<char*>("indefinite")};
-    job_ = cupsCreateJob(server_, queue_.constData(), JobTitle, 1, &hold);
+    job_ = cupsCreateJob(server_, queue_.c_str(), JobTitle, 1, &hold);
     if (job_ == 0)
-        return failPrintSystem(QStringLiteral("create a job on"));
-    if (cupsStartDocument(server_, queue_.constData(), job_, JobTitle, CUPS_FORMAT_RAW, 1) !=
+        return failPrintSystem("create a job on");
+    if (cupsStartDocument(server_, queue_.c_str(), job_, JobTitle, CUPS_FORMAT_RAW, 1) !=
         HTTP_STATUS_CONTINUE)
-        return failPrintSystem(QStringLiteral("start the document on"));
+        return failPrintSystem("start the document on");
     documentOpen_ = true;
     return true;
 }
 
-bool QueuePrinterPort::write(const char* data, qint64 count)
+bool QueuePrinterPort::write(const char* data, std::int64_t count)
 {
     if (!documentOpen_)
         return failNoJob();
     if (cupsWriteRequestData(server_, data, static_cast<size_t>(count)) != HTTP_STATUS_CONTINUE)
-        return failPrintSystem(QStringLiteral("write to"));
+        return failPrintSystem("write to");
     return true;
 }
 
@@ -125,8 +124,8 @@ bool QueuePrinterPort::endDocument()
     if (!documentOpen_)
         return failNoJob();
     documentOpen_ = false;
-    if (cupsFinishDocument(server_, queue_.constData()) != IPP_STATUS_OK) {
-        failPrintSystem(QStringLiteral("finish the document on"));
+    if (cupsFinishDocument(server_, queue_.c_str()) != IPP_STATUS_OK) {
+        failPrintSystem("finish the document on");
         cancelUnfinishedJob();
         return false;
     }
@@ -145,8 +144,8 @@ bool QueuePrinterPort::releaseJob()
     ippDelete(cupsDoRequest(server_, request, "/jobs/"));
     if (cupsLastError() <= IPP_STATUS_OK_CONFLICTING)
         return true;
-    return fail(QStringLiteral("printer queue \"%1\": the job could not be released: %2")
-                    .arg(QString::fromLocal8Bit(queue_), schedulerAnswer()));
+    return fail("printer queue \"" + queue_ +
+                "\": the job could not be released: " + schedulerAnswer());
 }
 
 bool QueuePrinterPort::close()
@@ -156,9 +155,8 @@ bool QueuePrinterPort::close()
     httpClose(server_);
     server_ = nullptr;
     if (unfinished)
-        return fail(QStringLiteral("the job on printer queue \"%1\" was not finished and is "
-                                   "cancelled")
-                        .arg(QString::fromLocal8Bit(queue_)));
+        return fail("the job on printer queue \"" + queue_ +
+                    "\" was not finished and is cancelled");
     return true;
 }
 
@@ -168,9 +166,9 @@ void QueuePrinterPort::cancelUnfinishedJob()
         return;
     if (documentOpen_) {
         // Ends the request so that the connection can carry the cancel; the job stays held.
-        cupsFinishDocument(server_, queue_.constData());
+        cupsFinishDocument(server_, queue_.c_str());
         documentOpen_ = false;
     }
-    cupsCancelJob2(server_, queue_.constData(), job_, 0);
+    cupsCancelJob2(server_, queue_.c_str(), job_, 0);
     job_ = 0;
 }

@@ -2,8 +2,8 @@
 
 #include "PrinterPort.h"
 
-#include <QByteArray>
-#include <QStringList>
+#include <cstdint>
+#include <string>
 
 typedef struct _http_s http_t;
 typedef struct _ipp_s ipp_t;
@@ -21,7 +21,7 @@ public:
 
     bool open(const PortOpenRequest& request) override;
     bool startDocument() override;
-    bool write(const char* data, qint64 count) override;
+    bool write(const char* data, std::int64_t count) override;
     bool endDocument() override;
     bool close() override;
 
@@ -29,17 +29,17 @@ private:
     bool connectToServer();
     // A request about the chosen queue; the caller hands it on to cupsDoRequest.
     ipp_t* queueRequest(int operation) const;
-    bool failPrintSystem(const QString& action);
-    QString serverName() const;
+    bool failPrintSystem(const std::string& action);
+    std::string serverName() const;
     // The scheduler's words on the last request, or that it did not answer in time.
-    QString schedulerAnswer() const;
+    std::string schedulerAnswer() const;
     bool failNoJob();
     // Lets the held job print; the document must be complete.
     bool releaseJob();
     void cancelUnfinishedJob();
 
     http_t* server_ = nullptr;
-    QByteArray queue_;
+    std::string queue_;
     int job_ = 0;
     bool documentOpen_ = false;
 };

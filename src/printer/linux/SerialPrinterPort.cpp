@@ -3,110 +3,162 @@
 #include "OpenFailureReason.h"
 #include "PortNames.h"
 
+#include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
-#include <termios.h>
+#include <system_error>
+#include <unistd.h>
+#include <utility>
 
-bool SerialPrinterPort::failPort(const QString& action)
+namespace
 {
-    return fail(QStringLiteral("%1 %2: %3").arg(action, path_, port_.errorString()));
+
+struct LineRate {
+    std::int32_t baudRate;
+    speed_t speed;
+};
+
+// The rates the line's driver is told through the standard constants.
+constexpr LineRate LineRates[] = {
+    {50, B50},           {75, B75},           {110, B110},         {134, B134},
+    {150, B150},         {200, B200},         {300, B300},         {600, B600},
+    {1200, B1200},       {1800, B1800},       {2400, B2400},       {4800, B4800},
+    {9600, B9600},       {19200, B19200},     {38400, B38400},     {57600, B57600},
+    {115200, B115200},   {230400, B230400},   {460800, B460800},   {500000, B500000},
+    {576000, B576000},   {921600, B921600},   {1000000, B1000000}, {1152000, B1152000},
+    {1500000, B1500000}, {2000000, B2000000}, {2500000, B2500000}, {3000000, B3000000},
+    {3500000, B3500000}, {4000000, B4000000}};
+
+// B0 when the rate has no constant.
+speed_t speedFor(std::int32_t baudRate)
+{
+    const auto rate = std::find_if(std::begin(LineRates), std::end(LineRates),
+                                   [&](const LineRate& r) { return r.baudRate == baudRate; });
+    return rate == std::end(LineRates) ? B0 : rate->speed;
+}
+
+std::string systemAnswer(int error)
+{
+    return std::generic_category().message(error);
+}
+
+} // namespace
+
+SerialPrinterPort::~SerialPrinterPort()
+{
+    release();
 }
 
 bool SerialPrinterPort::open(const PortOpenRequest& request)
 {
     const PortNames::DevicePath device = PortNames::serialDevicePath(request.name);
-    if (!device.refusal.isEmpty())
+    if (!device.refusal.empty())
         return fail(device.refusal);
     if (request.baudRate <= 0)
-        return fail(QStringLiteral("%1: the baud rate %2 is not one a line can run at")
-                        .arg(device.path)
-                        .arg(request.baudRate));
+        return fail(device.path + ": the baud rate " + std::to_string(request.baudRate) +
+                    " is not one a line can run at");
+    speed_ = speedFor(request.baudRate);
+    if (speed_ == B0)
+        return fail(device.path + ": the baud rate " + std::to_string(request.baudRate) +
+                    " is not one a serial line here runs at; use a standard rate such as 9600, "
+                    "19200, 38400 or 115200");
     path_ = device.path;
     baudRate_ = request.baudRate;
-    if (const QString absent = OpenFailureReason::absentSerialHardware(request.name, path_);
-        !absent.isEmpty())
+    if (const std::string absent = OpenFailureReason::absentSerialHardware(request.name, path_);
+        !absent.empty())
         return fail(absent);
-    port_.setPortName(path_);
-    if (!port_.open(QIODevice::WriteOnly))
-        return fail(OpenFailureReason::forDevice(OpenFailureReason::DeviceKind::SerialLine,
-                                                 request.name, path_, 0, port_.errorString()));
-    // Writes wait in poll() under the document's bound, never in write().
-    const int flags = ::fcntl(port_.handle(), F_GETFL);
-    if (flags < 0 || ::fcntl(port_.handle(), F_SETFL, flags | O_NONBLOCK) != 0) {
-        failSystem(QStringLiteral("set up"), errno);
-        port_.close();
-        return false;
+    // Non-blocking, so that the open does not wait for the carrier and writes wait in poll()
+    // under the document's bound, never in write().
+    line_ = ::open(path_.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (line_ < 0)
+        return failOpen(request, errno);
+    if (!takeLine()) {
+        const int error = errno;
+        ::close(std::exchange(line_, -1));
+        return failOpen(request, error);
     }
-    if (!configure(request)) {
-        port_.close();
+    if (!configure()) {
+        release();
         return false;
     }
     return true;
 }
 
-bool SerialPrinterPort::configure(const PortOpenRequest& request)
+bool SerialPrinterPort::failOpen(const PortOpenRequest& request, int error)
 {
-    // The printer's line: 8N1 unless told otherwise, never flow control.
-    const auto dataBits = request.dataBits >= 5 && request.dataBits <= 8
-                              ? static_cast<QSerialPort::DataBits>(request.dataBits)
-                              : QSerialPort::Data8;
-    const auto parity = request.parity == 1   ? QSerialPort::OddParity
-                        : request.parity == 2 ? QSerialPort::EvenParity
-                                              : QSerialPort::NoParity;
-    const auto stopBits = request.stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop;
-    if (!port_.setBaudRate(request.baudRate) || !port_.setDataBits(dataBits) ||
-        !port_.setParity(parity) || !port_.setStopBits(stopBits) ||
-        !port_.setFlowControl(QSerialPort::NoFlowControl))
-        return failPort(QStringLiteral("set up"));
+    return fail(OpenFailureReason::forDevice(OpenFailureReason::DeviceKind::SerialLine,
+                                             request.name, path_, error, systemAnswer(error)));
+}
+
+// One holder at a time: the lock stops a second open of ours even by root or in this
+// process, exclusive mode any other program's open that is not root's.
+bool SerialPrinterPort::takeLine()
+{
+    if (::flock(line_, LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EWOULDBLOCK)
+            errno = EBUSY;
+        return false;
+    }
+    return ::ioctl(line_, TIOCEXCL) == 0 && ::tcgetattr(line_, &before_) == 0;
+}
+
+bool SerialPrinterPort::configure()
+{
+    termios settings = before_;
+    ::cfmakeraw(&settings);
+    // The printer's line: 8N1, never flow control.
+    settings.c_cflag &= ~(CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS);
+    settings.c_cflag |= CS8 | CLOCAL | CREAD;
+    settings.c_iflag &= ~(IXON | IXOFF | IXANY);
+    settings.c_cc[VMIN] = 0;
+    settings.c_cc[VTIME] = 0;
+    if (::cfsetispeed(&settings, speed_) != 0 || ::cfsetospeed(&settings, speed_) != 0 ||
+        ::tcsetattr(line_, TCSANOW, &settings) != 0)
+        return failSystem("set up", errno);
     return true;
 }
 
-qint64 SerialPrinterPort::boundMs(qint64 count, qint32 baudRate)
+std::int64_t SerialPrinterPort::boundMs(std::int64_t count, std::int32_t baudRate)
 {
-    return count * 10 * 1000 / qMax(baudRate, 1) + SlackMs;
+    return count * 10 * 1000 / std::max(baudRate, 1) + SlackMs;
 }
 
-bool SerialPrinterPort::failSystem(const QString& action, int error)
+bool SerialPrinterPort::failSystem(const std::string& action, int error)
 {
-    return fail(
-        QStringLiteral("%1 %2: %3").arg(action, path_, QString::fromLocal8Bit(strerror(error))));
+    return fail(action + " " + path_ + ": " + systemAnswer(error));
 }
 
 bool SerialPrinterPort::failTimeout()
 {
     // Bytes still queued would hold up the close for as long as the driver waits for them.
-    ::tcflush(port_.handle(), TCOFLUSH);
-    return fail(QStringLiteral("write to %1: the line took %2 of %3 bytes within %4 ms "
-                               "(is the printer on, and at %5 baud?)")
-                    .arg(path_)
-                    .arg(written_)
-                    .arg(requested_)
-                    .arg(boundMs(requested_, baudRate_))
-                    .arg(baudRate_));
+    ::tcflush(line_, TCOFLUSH);
+    return fail("write to " + path_ + ": the line took " + std::to_string(written_) + " of " +
+                std::to_string(requested_) + " bytes within " +
+                std::to_string(boundMs(requested_, baudRate_)) + " ms (is the printer on, and at " +
+                std::to_string(baudRate_) + " baud?)");
 }
 
-bool SerialPrinterPort::write(const char* data, qint64 count)
+bool SerialPrinterPort::write(const char* data, std::int64_t count)
 {
     if (requested_ == 0)
-        deadline_ = QDeadlineTimer(boundMs(count, baudRate_));
+        deadline_ = Deadline(boundMs(count, baudRate_));
     else
-        deadline_ += boundMs(count, baudRate_) - SlackMs;
+        deadline_.extend(Deadline::Milliseconds(boundMs(count, baudRate_) - SlackMs));
     requested_ += count;
-    const int line = port_.handle();
-    qint64 done = 0;
+    std::int64_t done = 0;
     while (done < count) {
-        pollfd writable{line, POLLOUT, 0};
-        const int ready = ::poll(&writable, 1, int(qMax<qint64>(deadline_.remainingTime(), 0)));
+        pollfd writable{line_, POLLOUT, 0};
+        const int ready = ::poll(&writable, 1, deadline_.remainingMs());
         if (ready == 0)
             return failTimeout();
-        const ssize_t n = ready < 0 ? -1 : ::write(line, data + done, size_t(count - done));
+        const ssize_t n = ready < 0 ? -1 : ::write(line_, data + done, size_t(count - done));
         if (n < 0 && errno != EAGAIN && errno != EINTR)
-            return failSystem(QStringLiteral("write to"), errno);
-        done += qMax<ssize_t>(n, 0);
-        written_ += qMax<ssize_t>(n, 0);
+            return failSystem("write to", errno);
+        done += std::max<ssize_t>(n, 0);
+        written_ += std::max<ssize_t>(n, 0);
     }
     return true;
 }
@@ -115,22 +167,31 @@ bool SerialPrinterPort::write(const char* data, qint64 count)
 // the output queue is watched until it is empty first.
 bool SerialPrinterPort::drain()
 {
-    const int line = port_.handle();
-    for (int queued = 0; ::ioctl(line, TIOCOUTQ, &queued) == 0 && queued > 0;) {
-        if (deadline_.hasExpired())
+    for (int queued = 0; ::ioctl(line_, TIOCOUTQ, &queued) == 0 && queued > 0;) {
+        if (deadline_.expired())
             return failTimeout();
         ::poll(nullptr, 0, 10);
     }
-    if (::tcdrain(line) != 0 && errno != ENOTTY)
-        return failSystem(QStringLiteral("drain"), errno);
+    if (::tcdrain(line_) != 0 && errno != ENOTTY)
+        return failSystem("drain", errno);
     return true;
 }
 
 bool SerialPrinterPort::close()
 {
-    if (!port_.isOpen())
+    if (line_ < 0)
         return true;
     const bool drained = drain();
-    port_.close();
+    release();
     return drained;
+}
+
+// Gives the line back as it was found; the lock goes with the descriptor.
+void SerialPrinterPort::release()
+{
+    if (line_ < 0)
+        return;
+    ::tcsetattr(line_, TCSANOW, &before_);
+    ::ioctl(line_, TIOCNXCL);
+    ::close(std::exchange(line_, -1));
 }

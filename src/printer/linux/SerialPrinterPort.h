@@ -1,9 +1,11 @@
 #pragma once
 
+#include "Deadline.h"
 #include "PrinterPort.h"
 
-#include <QDeadlineTimer>
-#include <QSerialPort>
+#include <cstdint>
+#include <string>
+#include <termios.h>
 
 // A printer on a serial line: 8 data bits, no parity, one stop bit, no flow control, raw.
 // The document is written and drained within a bound that grows with the time the line
@@ -13,24 +15,30 @@ class SerialPrinterPort : public PrinterPort
 public:
     static constexpr int SlackMs = 2000;
 
+    ~SerialPrinterPort() override;
+
     bool open(const PortOpenRequest& request) override;
-    bool write(const char* data, qint64 count) override;
+    bool write(const char* data, std::int64_t count) override;
     bool close() override;
 
     // Ten bits a byte at the line's rate, plus the slack.
-    static qint64 boundMs(qint64 count, qint32 baudRate);
+    static std::int64_t boundMs(std::int64_t count, std::int32_t baudRate);
 
 private:
-    bool failPort(const QString& action);
-    bool failSystem(const QString& action, int error);
+    bool failOpen(const PortOpenRequest& request, int error);
+    bool failSystem(const std::string& action, int error);
     bool failTimeout();
-    bool configure(const PortOpenRequest& request);
+    bool takeLine();
+    bool configure();
     bool drain();
+    void release();
 
-    QSerialPort port_;
-    QString path_;
-    qint32 baudRate_ = 0;
-    qint64 written_ = 0;
-    qint64 requested_ = 0;
-    QDeadlineTimer deadline_;
+    int line_ = -1;
+    std::string path_;
+    std::int32_t baudRate_ = 0;
+    speed_t speed_ = B0;
+    termios before_{}; // the line's settings as we found them, given back at the close
+    std::int64_t written_ = 0;
+    std::int64_t requested_ = 0;
+    Deadline deadline_{0LL};
 };

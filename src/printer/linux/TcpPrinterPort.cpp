@@ -1,15 +1,15 @@
 #include "TcpPrinterPort.h"
 
-#include <QDeadlineTimer>
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <condition_variable>
-#include <cstring>
 #include <memory>
 #include <mutex>
 #include <netdb.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <system_error>
 #include <thread>
 #include <unistd.h>
 
@@ -25,8 +25,8 @@ struct LookupResult {
 
 // getaddrinfo takes no bound, so a name lookup runs on a thread of its own, which is left to
 // finish by itself when the bound passes first.
-LookupResult lookUpName(const QByteArray& host, const QByteArray& port, const addrinfo& hints,
-                        QDeadlineTimer deadline)
+LookupResult lookUpName(const std::string& host, const std::string& port, const addrinfo& hints,
+                        const Deadline& deadline)
 {
     struct Lookup {
         std::mutex mutex;
@@ -37,42 +37,41 @@ LookupResult lookUpName(const QByteArray& host, const QByteArray& port, const ad
     const auto lookup = std::make_shared<Lookup>();
     std::thread([lookup, host, port, hints] {
         addrinfo* found = nullptr;
-        const int error = ::getaddrinfo(host.constData(), port.constData(), &hints, &found);
+        const int error = ::getaddrinfo(host.c_str(), port.c_str(), &hints, &found);
         const std::lock_guard lock(lookup->mutex);
         lookup->result = {error, AddressList(found, &::freeaddrinfo)};
         lookup->done = true;
         lookup->finished.notify_all();
     }).detach();
     std::unique_lock lock(lookup->mutex);
-    if (!lookup->finished.wait_for(lock, std::chrono::milliseconds(deadline.remainingTime()),
+    if (!lookup->finished.wait_for(lock, std::chrono::milliseconds(deadline.remainingMs()),
                                    [&] { return lookup->done; }))
         return {};
     return std::move(lookup->result);
 }
 
-LookupResult lookUp(const QString& host, quint16 port, QDeadlineTimer deadline)
+LookupResult lookUp(const std::string& host, std::uint16_t port, const Deadline& deadline)
 {
-    const QByteArray hostBytes = host.toUtf8();
-    const QByteArray portBytes = QByteArray::number(port);
+    const std::string portText = std::to_string(port);
     addrinfo hints{};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
     hints.ai_flags = AI_NUMERICHOST | AI_NUMERICSERV;
     addrinfo* found = nullptr;
-    const int error = ::getaddrinfo(hostBytes.constData(), portBytes.constData(), &hints, &found);
+    const int error = ::getaddrinfo(host.c_str(), portText.c_str(), &hints, &found);
     if (error != EAI_NONAME)
         return {error, AddressList(found, &::freeaddrinfo)};
     hints.ai_flags = AI_NUMERICSERV;
-    return lookUpName(hostBytes, portBytes, hints, deadline);
+    return lookUpName(host, portText, hints, deadline);
 }
 
 // The events that came within the bound, 0 when none did.
-short waitFor(int descriptor, short events, qint64 boundMs)
+short waitFor(int descriptor, short events, std::int64_t boundMs)
 {
     pollfd watched{descriptor, events, 0};
     int ready;
     do
-        ready = ::poll(&watched, 1, int(qBound(qint64(0), boundMs, qint64(INT_MAX))));
+        ready = ::poll(&watched, 1, int(std::clamp<std::int64_t>(boundMs, 0, INT_MAX)));
     while (ready < 0 && errno == EINTR);
     return ready > 0 ? watched.revents : 0;
 }
@@ -89,9 +88,14 @@ bool isReset(int error)
     return error == ECONNRESET || error == EPIPE || error == ENOTCONN;
 }
 
-QString boundText(int boundMs)
+std::string boundText(int boundMs)
 {
-    return QStringLiteral("%1 s").arg(boundMs / 1000);
+    return std::to_string(boundMs / 1000) + " s";
+}
+
+std::string systemAnswer(int error)
+{
+    return std::generic_category().message(error);
 }
 
 } // namespace
@@ -101,42 +105,37 @@ TcpPrinterPort::~TcpPrinterPort()
     abort();
 }
 
-bool TcpPrinterPort::failSystem(const QString& action, int error)
+bool TcpPrinterPort::failSystem(const std::string& action, int error)
 {
     failed_ = true;
     if (isReset(error))
         return failReset();
-    return fail(QStringLiteral("%1 %2: %3")
-                    .arg(action, address_.display(), QString::fromLocal8Bit(strerror(error))));
+    return fail(action + " " + address_.display() + ": " + systemAnswer(error));
 }
 
 bool TcpPrinterPort::failReset()
 {
     failed_ = true;
-    return fail(QStringLiteral("%1: the printer reset the connection after %2 of %3 bytes")
-                    .arg(address_.display())
-                    .arg(sent_)
-                    .arg(requested_));
+    return fail(address_.display() + ": the printer reset the connection after " +
+                std::to_string(sent_) + " of " + std::to_string(requested_) + " bytes");
 }
 
 bool TcpPrinterPort::open(const PortOpenRequest& request)
 {
     address_ = PortNames::readNetworkAddress(request.name);
-    if (!address_.refusal.isEmpty())
+    if (!address_.refusal.empty())
         return fail(address_.refusal);
-    const QDeadlineTimer deadline(ConnectBoundMs);
+    const Deadline deadline(ConnectBoundMs);
     const LookupResult found = lookUp(address_.host, address_.port, deadline);
     if (found.error != 0)
-        return fail(QStringLiteral("look up %1: %2")
-                        .arg(address_.host, QString::fromLocal8Bit(gai_strerror(found.error))));
+        return fail("look up " + address_.host + ": " + gai_strerror(found.error));
     if (!found.addresses)
-        return fail(QStringLiteral("look up %1: no answer within %2")
-                        .arg(address_.host, boundText(ConnectBoundMs)));
+        return fail("look up " + address_.host + ": no answer within " + boundText(ConnectBoundMs));
     return connectWithin(found.addresses.get(), deadline);
 }
 
 // Each address gets an equal share of what is left of the bound.
-bool TcpPrinterPort::connectWithin(const addrinfo* addresses, QDeadlineTimer deadline)
+bool TcpPrinterPort::connectWithin(const addrinfo* addresses, const Deadline& deadline)
 {
     int left = 0;
     for (const addrinfo* a = addresses; a; a = a->ai_next)
@@ -155,8 +154,7 @@ bool TcpPrinterPort::connectWithin(const addrinfo* addresses, QDeadlineTimer dea
         }
         error = errno;
         if (error == EINPROGRESS) {
-            const bool answered =
-                waitFor(descriptor, POLLOUT, deadline.remainingTime() / left) != 0;
+            const bool answered = waitFor(descriptor, POLLOUT, deadline.remainingMs() / left) != 0;
             error = answered ? pendingError(descriptor) : ETIMEDOUT;
             if (error == 0) {
                 descriptor_ = descriptor;
@@ -166,10 +164,9 @@ bool TcpPrinterPort::connectWithin(const addrinfo* addresses, QDeadlineTimer dea
         ::close(descriptor);
     }
     if (error == ETIMEDOUT)
-        return fail(QStringLiteral("connect to %1: no answer within %2")
-                        .arg(address_.display(), boundText(ConnectBoundMs)));
-    return fail(QStringLiteral("connect to %1: %2")
-                    .arg(address_.display(), QString::fromLocal8Bit(strerror(error))));
+        return fail("connect to " + address_.display() + ": no answer within " +
+                    boundText(ConnectBoundMs));
+    return fail("connect to " + address_.display() + ": " + systemAnswer(error));
 }
 
 // Whatever the printer sends back is read and dropped, since unread bytes would turn the
@@ -182,27 +179,24 @@ bool TcpPrinterPort::takeAnswer()
         printerEnded_ = true;
     if (n >= 0 || errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)
         return true;
-    return failSystem(QStringLiteral("read from"), errno);
+    return failSystem("read from", errno);
 }
 
-bool TcpPrinterPort::write(const char* data, qint64 count)
+bool TcpPrinterPort::write(const char* data, std::int64_t count)
 {
     if (descriptor_ < 0 || failed_)
-        return fail(QStringLiteral("write to %1: the connection has failed before")
-                        .arg(address_.display()));
+        return fail("write to " + address_.display() + ": the connection has failed before");
     requested_ += count;
-    const QDeadlineTimer deadline(WriteBoundMs);
-    qint64 written = 0;
+    const Deadline deadline(WriteBoundMs);
+    std::int64_t written = 0;
     while (written < count) {
         const short ready =
-            waitFor(descriptor_, POLLOUT | (printerEnded_ ? 0 : POLLIN), deadline.remainingTime());
+            waitFor(descriptor_, POLLOUT | (printerEnded_ ? 0 : POLLIN), deadline.remainingMs());
         if (ready == 0) {
             failed_ = true;
-            return fail(QStringLiteral("write to %1: only %2 of %3 bytes went out within %4")
-                            .arg(address_.display())
-                            .arg(sent_)
-                            .arg(requested_)
-                            .arg(boundText(WriteBoundMs)));
+            return fail("write to " + address_.display() + ": only " + std::to_string(sent_) +
+                        " of " + std::to_string(requested_) + " bytes went out within " +
+                        boundText(WriteBoundMs));
         }
         if ((ready & POLLIN) && !takeAnswer())
             return false;
@@ -211,9 +205,9 @@ bool TcpPrinterPort::write(const char* data, qint64 count)
         const ssize_t n =
             ::send(descriptor_, data + written, size_t(count - written), MSG_NOSIGNAL);
         if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)
-            return failSystem(QStringLiteral("write to"), errno);
-        written += qMax<ssize_t>(n, 0);
-        sent_ += qMax<ssize_t>(n, 0);
+            return failSystem("write to", errno);
+        written += std::max<ssize_t>(n, 0);
+        sent_ += std::max<ssize_t>(n, 0);
     }
     return true;
 }
@@ -222,12 +216,12 @@ bool TcpPrinterPort::write(const char* data, qint64 count)
 bool TcpPrinterPort::confirmDelivery()
 {
     if (const int error = pendingError(descriptor_))
-        return failSystem(QStringLiteral("close connection to"), error);
+        return failSystem("close connection to", error);
     if (::shutdown(descriptor_, SHUT_WR) != 0)
-        return failSystem(QStringLiteral("close connection to"), errno);
-    const QDeadlineTimer deadline(ConfirmBoundMs);
+        return failSystem("close connection to", errno);
+    const Deadline deadline(ConfirmBoundMs);
     while (!printerEnded_) {
-        if (waitFor(descriptor_, POLLIN, deadline.remainingTime()) == 0)
+        if (waitFor(descriptor_, POLLIN, deadline.remainingMs()) == 0)
             return true; // a printer that never closes
         if (!takeAnswer())
             return false;

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "Deadline.h"
 #include "PortNames.h"
 #include "PrinterPort.h"
 
-#include <QDeadlineTimer>
+#include <cstdint>
+#include <string>
 
 // A printer on the network, reached on its raw printing port. Each stage has one bound over
 // the whole stage, and the document counts as delivered only once the printer has ended its
@@ -21,12 +23,12 @@ public:
     ~TcpPrinterPort() override;
 
     bool open(const PortOpenRequest& request) override;
-    bool write(const char* data, qint64 count) override;
+    bool write(const char* data, std::int64_t count) override;
     bool close() override;
 
 private:
-    bool connectWithin(const struct addrinfo* addresses, QDeadlineTimer deadline);
-    bool failSystem(const QString& action, int error);
+    bool connectWithin(const struct addrinfo* addresses, const Deadline& deadline);
+    bool failSystem(const std::string& action, int error);
     bool failReset();
     bool takeAnswer();
     bool confirmDelivery();
@@ -34,8 +36,8 @@ private:
 
     int descriptor_ = -1;
     PortNames::NetworkAddress address_;
-    qint64 sent_ = 0;      // bytes of the document handed to the connection
-    qint64 requested_ = 0; // bytes of the document asked for
+    std::int64_t sent_ = 0;      // bytes of the document handed to the connection
+    std::int64_t requested_ = 0; // bytes of the document asked for
     bool failed_ = false;
     bool printerEnded_ = false; // the printer has closed its side
 };
