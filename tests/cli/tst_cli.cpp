@@ -81,8 +81,8 @@ private slots:
         tree.node("/lp0");
         ::chmod(QFile::encodeName(tree.root.path()), 0711);
         PseudoTerminal line;
-        const QByteArray path =
-            kind == "LPT" ? QFile::encodeName(tree.path("/lp0")) : line.portText.mid(4);
+        const QByteArray path = kind == "LPT" ? QFile::encodeName(tree.path("/lp0"))
+                                              : QByteArray::fromStdString(line.path());
         QCOMPARE(::chown(path, 0, owners->gr_gid) | ::chmod(path, 0660), 0);
         QProcess cli;
         cli.start("setpriv", {"--reuid=nobody", "--regid=nogroup", "--clear-groups", BLACKMARK_CLI,
