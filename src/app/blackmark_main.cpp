@@ -1,17 +1,14 @@
 #include "BlackmarkCommandLine.h"
 #include "PrinterQueues.h"
+#include "SystemPorts.h"
 #include "SystemPrinterSdk.h"
 
-#include <QCoreApplication>
+#include <iostream>
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("blackmark"));
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-    SystemPrinterSdk sdk;
+    SystemPrinterSdk sdk(systemPortFor);
     BlackmarkCommandLine commandLine(
-        sdk, [] { return PrinterQueues::list(); }, out, err);
-    return commandLine.run(QCoreApplication::arguments());
+        sdk, [] { return PrinterQueues::list(); }, std::cout, std::cerr);
+    return commandLine.run(std::vector<std::string>(argv, argv + argc));
 }

@@ -1,25 +1,23 @@
 #include "BlackmarkCommandLine.h"
 
 #include "BlackMarkCatalogue.h"
+#include "CommandLineOptions.h"
 #include "CommandSender.h"
 #include "DryRunPrinterSdk.h"
-#include "OpenFailureReason.h"
+#include "PortChoices.h"
 #include "PortKind.h"
+#include "PortListJson.h"
 #include "PortListing.h"
 #include "PortNames.h"
 #include "StreamMessages.h"
 #include "StrictDistance.h"
+#include "SystemText.h"
 #include "VerbosePrinterSdk.h"
 
-#include <QCommandLineParser>
-#include <QCoreApplication>
-#include <QJsonArray>
-#include <QJsonDocument>
+#include <algorithm>
 
 namespace
 {
-
-const QStringList BaudRates{"9600", "19200", "38400", "115200"};
 
 const char* const Subcommands = R"(Subcommands, one per button of the window:
   mark-width MM                    Set black mark's max width
@@ -35,26 +33,45 @@ const char* const Subcommands = R"(Subcommands, one per button of the window:
 Options go before the subcommand. Exit codes: 0 sent, 1 port not opened or the document
 failed, 2 bad input.)";
 
+CommandLineOptions blackmarkOptions()
+{
+    return CommandLineOptions(
+        "Sets up the black-mark function of an ESC/POS receipt printer.",
+        {{{"h", "help"}, "Show this help."},
+         {{"version"}, "Show the version."},
+         {{"port"},
+          "ETHERNET, COM1 to COM9, LPT1 to LPT3, DRIVER, or any text with the same first three "
+          "letters, such as COM /dev/ttyUSB0 (default ETHERNET).",
+          "PORT",
+          "ETHERNET"},
+         {{"ip"}, "The printer's network address, HOST[:PORT]; needed with ETHERNET.", "ADDRESS"},
+         {{"baud"}, "9600, 19200, 38400 or 115200 (default 19200).", "RATE", "19200"},
+         {{"driver"}, "The printer queue (default: the first installed).", "NAME"},
+         {{"dry-run"}, "Print the hex text and send nothing."},
+         {{"verbose"},
+          "Tell each stage of the send (opened, wrote, closed, confirmed) with its time."},
+         {{"json"}, "List the ports as one JSON array."}},
+        {"subcommand", "What to send.", "SUBCOMMAND [ARGUMENTS]"});
+}
+
 struct Request {
-    QStringList words; // the subcommand and its arguments
+    std::vector<std::string> words; // the subcommand and its arguments
     PortSettings port;
-    QStringList notes; // told on the error stream before the send
+    std::vector<std::string> notes; // told on the error stream before the send
 };
 
 // Why the port settings cannot name a port, before anything is opened; empty when they can.
-QString portRefusal(const PortSettings& port, bool addressGiven, bool dryRun)
+std::string portRefusal(const PortSettings& port, bool addressGiven, bool dryRun)
 {
     const PortKind kind = portKindOf(port.portText);
     if (kind == PortKind::None)
-        return QStringLiteral("\"%1\" is no port: it must begin with ETH, COM, LPT or DRI.")
-                   .arg(port.portText) +
-               OpenFailureReason::nearMissSuggestion(port.portText);
+        return "\"" + port.portText + "\" is no port: it must begin with ETH, COM, LPT or DRI." +
+               nearMissSuggestion(port.portText);
     if (kind == PortKind::Network && !addressGiven && !dryRun)
-        return QStringLiteral("--port %1 needs --ip ADDRESS: the printer's network address")
-            .arg(port.portText);
+        return "--port " + port.portText + " needs --ip ADDRESS: the printer's network address";
     if (addressGiven) {
-        const QString refusal = PortNames::readNetworkAddress(port.networkAddress).refusal;
-        if (!refusal.isEmpty())
+        std::string refusal = PortNames::readNetworkAddress(port.networkAddress).refusal;
+        if (!refusal.empty())
             return refusal;
     }
     if (kind == PortKind::Serial)
@@ -65,231 +82,208 @@ QString portRefusal(const PortSettings& port, bool addressGiven, bool dryRun)
 }
 
 // Reads the distance argument of a distance subcommand strictly, in place.
-QString readDistanceArgument(Request& request)
+std::string readDistanceArgument(Request& request)
 {
-    static const QStringList oneDistance{"mark-width", "paper-width"};
-    static const QStringList wayAndDistance{"print-start", "cut-position"};
-    const QStringList& w = request.words;
-    const qsizetype index = oneDistance.contains(w.first()) && w.size() == 2      ? 1
-                            : wayAndDistance.contains(w.first()) && w.size() == 3 ? 2
-                                                                                  : 0;
+    const std::vector<std::string>& w = request.words;
+    const bool oneDistance = w[0] == "mark-width" || w[0] == "paper-width";
+    const bool wayAndDistance = w[0] == "print-start" || w[0] == "cut-position";
+    const std::size_t index = oneDistance && w.size() == 2      ? 1
+                              : wayAndDistance && w.size() == 3 ? 2
+                                                                : 0;
     if (index == 0)
         return {};
-    const StrictDistance distance = StrictDistance::read(w.at(index));
-    if (!distance.refusal.isEmpty())
+    const StrictDistance distance = StrictDistance::read(w[index]);
+    if (!distance.refusal.empty())
         return distance.refusal;
-    if (!distance.roundingNote.isEmpty())
-        request.notes << distance.roundingNote;
+    if (!distance.roundingNote.empty())
+        request.notes.push_back(distance.roundingNote);
     request.words[index] = distance.number;
     return {};
 }
 
-SendOutcome sendSubcommand(BlackMarkCatalogue& catalogue, CommandSender& sender,
-                           const Request& request, QString& usage)
+bool isBaudRate(const std::string& text)
 {
-    const QStringList& w = request.words;
-    const QString& name = w.first();
-    const auto needs = [&](qsizetype count, const char* what) {
+    return std::ranges::find(PortChoices::BaudRates, text) != std::end(PortChoices::BaudRates);
+}
+
+// The request that the options and words make; why there is none, before anything is opened.
+std::string readRequest(const CommandLineOptions& options, Request& request)
+{
+    request = {options.words(),
+               {options.value("port"), options.value("ip"), options.value("driver"),
+                options.value("baud")},
+               {}};
+    const bool dry = options.isSet("dry-run");
+    if (std::string refusal = portRefusal(request.port, options.isSet("ip"), dry); !refusal.empty())
+        return refusal;
+    if (std::string refusal = readDistanceArgument(request); !refusal.empty())
+        return refusal;
+    if (!isBaudRate(request.port.baudRateText))
+        return "the baud rate must be 9600, 19200, 38400 or 115200, not \"" +
+               request.port.baudRateText + "\"";
+    return {};
+}
+
+SendOutcome sendSubcommand(BlackMarkCatalogue& catalogue, CommandSender& sender,
+                           const Request& request, std::string& usage)
+{
+    const std::vector<std::string>& w = request.words;
+    const std::string& name = w[0];
+    const auto needs = [&](std::size_t count, const char* what) {
         if (w.size() == count + 1)
             return true;
-        usage = QStringLiteral("%1 takes %2").arg(name, QLatin1String(what));
+        usage = name + " takes " + what;
         return false;
     };
     const auto direction = [&](const char* forward, const char* backward) -> int {
-        if (w.at(1) == QLatin1String(forward))
+        if (w[1] == forward)
             return 0;
-        if (w.at(1) == QLatin1String(backward))
+        if (w[1] == backward)
             return 1;
-        usage = QStringLiteral("%1 takes %2 or %3, not \"%4\"")
-                    .arg(name, QLatin1String(forward), QLatin1String(backward), w.at(1));
+        usage = name + " takes " + forward + " or " + backward + ", not \"" + w[1] + "\"";
         return -1;
     };
     const PortSettings& port = request.port;
-    if (name == QLatin1String("mark-width") && needs(1, "one distance in mm"))
-        return catalogue.Command1_Click(w.at(1), port);
-    if (name == QLatin1String("paper-width") && needs(1, "one distance in mm"))
-        return catalogue.Command2_Click(w.at(1), port);
-    if (name == QLatin1String("print-start") && needs(2, "feed or backfeed and a distance in mm")) {
+    if (name == "mark-width" && needs(1, "one distance in mm"))
+        return catalogue.Command1_Click(w[1], port);
+    if (name == "paper-width" && needs(1, "one distance in mm"))
+        return catalogue.Command2_Click(w[1], port);
+    if (name == "print-start" && needs(2, "feed or backfeed and a distance in mm")) {
         const int way = direction("feed", "backfeed");
         if (way >= 0)
-            return way == 0 ? catalogue.Command3_Click(w.at(2), port)
-                            : catalogue.Command4_Click(w.at(2), port);
+            return way == 0 ? catalogue.Command3_Click(w[2], port)
+                            : catalogue.Command4_Click(w[2], port);
     }
-    if (name == QLatin1String("cut-position") &&
-        needs(2, "feed or backfeed and a distance in mm")) {
+    if (name == "cut-position" && needs(2, "feed or backfeed and a distance in mm")) {
         const int way = direction("feed", "backfeed");
         if (way >= 0)
-            return way == 0 ? catalogue.Command6_Click(w.at(2), port)
-                            : catalogue.Command7_Click(w.at(2), port);
+            return way == 0 ? catalogue.Command6_Click(w[2], port)
+                            : catalogue.Command7_Click(w[2], port);
     }
-    if (name == QLatin1String("black-mark") && needs(1, "on or off")) {
+    if (name == "black-mark" && needs(1, "on or off")) {
         const int state = direction("off", "on");
         if (state >= 0)
             return catalogue.Command5_Click(state, port);
     }
-    if (name == QLatin1String("test-print") && needs(0, "nothing"))
+    if (name == "test-print" && needs(0, "nothing"))
         return catalogue.Command8_Click(port);
-    if (name == QLatin1String("test-cut") && needs(0, "nothing"))
+    if (name == "test-cut" && needs(0, "nothing"))
         return catalogue.Command9_Click(port);
-    if (name == QLatin1String("send") && needs(1, "one hex command text, in quotes")) {
-        sender.values().CommandText = w.at(1);
+    if (name == "send" && needs(1, "one hex command text, in quotes")) {
+        sender.values().CommandText = w[1];
         return sender.SendHexCommand(sender.values().CommandText, port);
     }
-    if (usage.isEmpty())
-        usage = QStringLiteral("unknown subcommand \"%1\"").arg(name);
+    if (usage.empty())
+        usage = "unknown subcommand \"" + name + "\"";
     return {SendOutcome::Result::Refused, usage};
 }
 
 } // namespace
 
-BlackmarkCommandLine::BlackmarkCommandLine(PrinterSdk& sdk, QueueSource queues, QTextStream& out,
-                                           QTextStream& err)
+BlackmarkCommandLine::BlackmarkCommandLine(PrinterSdk& sdk, QueueSource queues, std::ostream& out,
+                                           std::ostream& err)
     : sdk_(sdk), queues_(std::move(queues)), out_(out), err_(err)
 {
 }
 
-int BlackmarkCommandLine::badInput(const QString& why)
+int BlackmarkCommandLine::badInput(const std::string& why)
 {
-    err_ << "blackmark: " << why << "\n(see blackmark --help)" << Qt::endl;
+    err_ << "blackmark: " << why << "\n(see blackmark --help)" << std::endl;
     return BadInput;
 }
 
 int BlackmarkCommandLine::listPrinters()
 {
     const QueueListing listing = queues_();
-    if (!listing.failure.isEmpty()) {
-        err_ << "blackmark: " << listing.failure << Qt::endl;
+    if (!listing.failure.empty()) {
+        err_ << "blackmark: " << listing.failure << std::endl;
         return NotSent;
     }
-    for (const QString& name : listing.names())
-        out_ << name << '\n';
-    out_.flush();
+    for (const PrinterQueue& queue : listing.queues)
+        out_ << queue.name << '\n';
     return Sent;
 }
 
-int BlackmarkCommandLine::listPorts(bool json)
+int BlackmarkCommandLine::listPorts(const CommandLineOptions& options)
 {
+    const std::vector<std::string>& words = options.words();
+    if (words.size() > 2 || (words.size() == 2 && words[1] != "--json"))
+        return badInput("ports takes nothing but --json");
     const QueueListing queues = queues_();
-    if (!queues.failure.isEmpty())
-        err_ << "blackmark: no printer queues listed: " << queues.failure << Qt::endl;
-    const QList<ListedPort> ports = PortListing::all(queues);
-    if (json) {
-        QJsonArray array;
-        for (const ListedPort& port : ports)
-            array << port.json();
-        out_ << QJsonDocument(array).toJson(QJsonDocument::Indented);
+    if (!queues.failure.empty())
+        err_ << "blackmark: no printer queues listed: " << queues.failure << std::endl;
+    const std::vector<ListedPort> ports = PortListing::all(queues);
+    if (words.size() == 2 || options.isSet("json")) {
+        out_ << PortListJson::of(ports);
     } else {
         for (const ListedPort& port : ports)
-            out_ << port.line() << '\n';
+            out_ << SystemText::fromBytes(port.line()) << '\n';
     }
-    out_.flush();
     return Sent;
 }
 
-int BlackmarkCommandLine::run(const QStringList& arguments)
+int BlackmarkCommandLine::run(const std::vector<std::string>& arguments)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Sets up the black-mark function of an ESC/POS receipt printer."));
-    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Show this help."));
-    const QCommandLineOption version(QStringLiteral("version"),
-                                     QStringLiteral("Show the version."));
-    const QCommandLineOption portOption(
-        QStringLiteral("port"),
-        QStringLiteral("ETHERNET, COM1 to COM9, LPT1 to LPT3, DRIVER, or any text with the "
-                       "same first three letters, such as COM /dev/ttyUSB0 (default ETHERNET)."),
-        QStringLiteral("PORT"), QStringLiteral("ETHERNET"));
-    const QCommandLineOption ipOption(
-        QStringLiteral("ip"),
-        QStringLiteral("The printer's network address, HOST[:PORT]; needed with ETHERNET."),
-        QStringLiteral("ADDRESS"));
-    const QCommandLineOption baudOption(
-        QStringLiteral("baud"), QStringLiteral("9600, 19200, 38400 or 115200 (default 19200)."),
-        QStringLiteral("RATE"), QStringLiteral("19200"));
-    const QCommandLineOption driverOption(
-        QStringLiteral("driver"),
-        QStringLiteral("The printer queue (default: the first installed)."),
-        QStringLiteral("NAME"));
-    const QCommandLineOption dryRunOption(QStringLiteral("dry-run"),
-                                          QStringLiteral("Print the hex text and send nothing."));
-    const QCommandLineOption verboseOption(
-        QStringLiteral("verbose"),
-        QStringLiteral("Tell each stage of the send (opened, wrote, closed, confirmed) with its "
-                       "time."));
-    const QCommandLineOption jsonOption(QStringLiteral("json"),
-                                        QStringLiteral("List the ports as one JSON array."));
-    parser.addOptions({help, version, portOption, ipOption, baudOption, driverOption, dryRunOption,
-                       verboseOption, jsonOption});
-    parser.addPositionalArgument(QStringLiteral("subcommand"), QStringLiteral("What to send."),
-                                 QStringLiteral("SUBCOMMAND [ARGUMENTS]"));
-
-    if (!parser.parse(arguments))
-        return badInput(parser.errorText());
-    if (parser.isSet(help)) {
-        out_ << parser.helpText() << '\n' << Subcommands << Qt::endl;
+    std::vector<std::string> texts;
+    for (const std::string& argument : arguments)
+        texts.push_back(SystemText::fromBytes(argument));
+    CommandLineOptions options = blackmarkOptions();
+    if (!options.read(texts))
+        return badInput(options.errorText());
+    if (options.isSet("help")) {
+        out_ << options.helpText() << '\n' << Subcommands << std::endl;
         return Sent;
     }
-    if (parser.isSet(version)) {
-        out_ << "blackmark " << PROJECT_VERSION << Qt::endl;
+    if (options.isSet("version")) {
+        out_ << "blackmark " << PROJECT_VERSION << std::endl;
         return Sent;
     }
-    const QStringList words = parser.positionalArguments();
-    if (words.isEmpty())
-        return badInput(QStringLiteral("no subcommand given"));
-    if (words.first() == QLatin1String("printers"))
+    const std::vector<std::string>& words = options.words();
+    if (words.empty())
+        return badInput("no subcommand given");
+    if (words[0] == "printers")
         return listPrinters();
-    if (words.first() == QLatin1String("ports")) {
-        if (words.size() > 2 || (words.size() == 2 && words.at(1) != QLatin1String("--json")))
-            return badInput(QStringLiteral("ports takes nothing but --json"));
-        return listPorts(words.size() == 2 || parser.isSet(jsonOption));
-    }
+    if (words[0] == "ports")
+        return listPorts(options);
+    return send(options);
+}
 
-    const bool dry = parser.isSet(dryRunOption);
-    Request request{
-        words,
-        {parser.value(portOption), parser.value(ipOption), {}, parser.value(baudOption)},
-        {}};
-    if (const QString refusal = portRefusal(request.port, parser.isSet(ipOption), dry);
-        !refusal.isEmpty())
+int BlackmarkCommandLine::send(const CommandLineOptions& options)
+{
+    Request request;
+    if (const std::string refusal = readRequest(options, request); !refusal.empty())
         return badInput(refusal);
-    if (const QString refusal = readDistanceArgument(request); !refusal.isEmpty())
-        return badInput(refusal);
-    if (!BaudRates.contains(request.port.baudRateText))
-        return badInput(
-            QStringLiteral("the baud rate must be 9600, 19200, 38400 or 115200, not \"%1\"")
-                .arg(request.port.baudRateText));
-    if (parser.isSet(driverOption)) {
-        request.port.driverName = parser.value(driverOption);
-    } else if (portKindOf(request.port.portText) == PortKind::Driver && !dry) {
+    const bool dry = options.isSet("dry-run");
+    if (!options.isSet("driver") && portKindOf(request.port.portText) == PortKind::Driver && !dry) {
         const QueueListing listing = queues_();
-        if (!listing.failure.isEmpty()) {
-            err_ << "blackmark: no printer queue to choose: " << listing.failure << Qt::endl;
+        if (!listing.failure.empty()) {
+            err_ << "blackmark: no printer queue to choose: " << listing.failure << std::endl;
             return NotSent;
         }
-        request.port.driverName = listing.names().value(0);
+        if (!listing.queues.empty())
+            request.port.driverName = listing.queues.front().name;
     }
 
-    for (const QString& note : std::as_const(request.notes))
-        err_ << "blackmark: " << note << Qt::endl;
+    for (const std::string& note : request.notes)
+        err_ << "blackmark: " << note << std::endl;
     DryRunPrinterSdk dryRun;
-    VerbosePrinterSdk verbose(dry ? static_cast<PrinterSdk&>(dryRun) : sdk_, err_);
     PrinterSdk& plain = dry ? static_cast<PrinterSdk&>(dryRun) : sdk_;
+    VerbosePrinterSdk verbose(plain, err_);
+    const bool telling = options.isSet("verbose");
     StreamMessages messages(err_);
     WindowValues values;
-    CommandSender sender(parser.isSet(verboseOption) ? verbose : plain, messages, values);
+    CommandSender sender(telling ? verbose : plain, messages, values);
     BlackMarkCatalogue catalogue(sender);
-    QString usage;
+    std::string usage;
     const SendOutcome outcome = sendSubcommand(catalogue, sender, request, usage);
-    if (!usage.isEmpty())
+    if (!usage.empty())
         return badInput(usage);
     switch (outcome.result) {
     case SendOutcome::Result::Sent:
-        if (parser.isSet(verboseOption))
+        if (telling)
             verbose.confirm();
         if (dry)
-            out_ << values.CommandText << Qt::endl;
+            out_ << values.CommandText << std::endl;
         return Sent;
     case SendOutcome::Result::Refused:
         return BadInput; // the message has been shown

@@ -1,11 +1,13 @@
 #pragma once
 
-#include "PrinterQueues.h"
+#include "PrinterQueue.h"
 
-#include <QStringList>
-#include <QTextStream>
 #include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
 
+class CommandLineOptions;
 class PrinterSdk;
 
 // The command line: one subcommand per button of the window, the same port words, the same
@@ -16,19 +18,21 @@ class BlackmarkCommandLine
 public:
     using QueueSource = std::function<QueueListing()>;
 
-    BlackmarkCommandLine(PrinterSdk& sdk, QueueSource queues, QTextStream& out, QTextStream& err);
+    BlackmarkCommandLine(PrinterSdk& sdk, QueueSource queues, std::ostream& out, std::ostream& err);
 
-    int run(const QStringList& arguments);
+    // The program as it was called, then its arguments, as bytes from the system.
+    int run(const std::vector<std::string>& arguments);
 
     enum ExitCode { Sent = 0, NotSent = 1, BadInput = 2 };
 
 private:
-    int badInput(const QString& why);
+    int badInput(const std::string& why);
     int listPrinters();
-    int listPorts(bool json);
+    int listPorts(const CommandLineOptions& options);
+    int send(const CommandLineOptions& options);
 
     PrinterSdk& sdk_;
     QueueSource queues_;
-    QTextStream& out_;
-    QTextStream& err_;
+    std::ostream& out_;
+    std::ostream& err_;
 };

@@ -6,13 +6,17 @@
 class DryRunPrinterSdk : public PrinterSdk
 {
 public:
-    qint32 POS_Open(const QByteArray&, qint32, qint32, qint32, qint32, qint32) override
+    std::int32_t POS_Open(const std::string&, std::int32_t, std::int32_t, std::int32_t,
+                          std::int32_t, std::int32_t) override
     {
         return 1;
     }
-    qint32 POS_StartDoc() override { return 1; }
-    qint32 POS_WriteFile(qint32, const char*, qint32 count) override { return count; }
-    qint32 POS_EndDoc() override { return 1; }
-    qint32 POS_Close() override { return 1; }
-    QString lastFailure() const override { return {}; }
+    std::int32_t POS_StartDoc() override { return 1; }
+    std::int32_t POS_WriteFile(std::int32_t, const char*, std::int32_t count) override
+    {
+        return count;
+    }
+    std::int32_t POS_EndDoc() override { return 1; }
+    std::int32_t POS_Close() override { return 1; }
+    std::string lastFailure() const override { return {}; }
 };

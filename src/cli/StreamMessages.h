@@ -2,24 +2,24 @@
 
 #include "UserMessages.h"
 
-#include <QTextStream>
+#include <ostream>
 
 // Tells the user on the error stream instead of in a box.
 class StreamMessages : public UserMessages
 {
 public:
-    explicit StreamMessages(QTextStream& err) : err_(err) {}
+    explicit StreamMessages(std::ostream& err) : err_(err) {}
 
     void show(const UserMessage& message) override
     {
         err_ << "blackmark: " << message.text;
-        if (!message.detail.isEmpty()) {
-            const bool sentenceEnds = message.text.endsWith(u'.') || message.text.endsWith(u'!');
+        if (!message.detail.empty()) {
+            const bool sentenceEnds = message.text.ends_with('.') || message.text.ends_with('!');
             err_ << (sentenceEnds ? " " : ": ") << message.detail;
         }
-        err_ << Qt::endl;
+        err_ << std::endl;
     }
 
 private:
-    QTextStream& err_;
+    std::ostream& err_;
 };

@@ -1,53 +1,56 @@
 #include "VerbosePrinterSdk.h"
 
-VerbosePrinterSdk::VerbosePrinterSdk(PrinterSdk& sdk, QTextStream& err) : sdk_(sdk), err_(err)
+#include "Decimals.h"
+
+#include <algorithm>
+
+VerbosePrinterSdk::VerbosePrinterSdk(PrinterSdk& sdk, std::ostream& err) : sdk_(sdk), err_(err) {}
+
+void VerbosePrinterSdk::tell(const std::string& stage)
 {
-    clock_.start();
+    const std::chrono::duration<double, std::milli> elapsed =
+        std::chrono::steady_clock::now() - start_;
+    err_ << "blackmark: " << fixedDecimals(elapsed.count(), 1) << " ms " << stage << std::endl;
 }
 
-void VerbosePrinterSdk::tell(const QString& stage)
+std::int32_t VerbosePrinterSdk::POS_Open(const std::string& name, std::int32_t baudRate,
+                                         std::int32_t dataBits, std::int32_t stopBits,
+                                         std::int32_t parity, std::int32_t openMode)
 {
-    err_ << "blackmark: " << QString::number(double(clock_.nsecsElapsed()) / 1e6, 'f', 1) << " ms "
-         << stage << Qt::endl;
-}
-
-qint32 VerbosePrinterSdk::POS_Open(const QByteArray& name, qint32 baudRate, qint32 dataBits,
-                                   qint32 stopBits, qint32 parity, qint32 openMode)
-{
-    const qint32 handle = sdk_.POS_Open(name, baudRate, dataBits, stopBits, parity, openMode);
-    tell((handle == NotOpened ? QStringLiteral("not opened: ") : QStringLiteral("opened: ")) +
-         QString::fromLocal8Bit(name));
+    const std::int32_t handle = sdk_.POS_Open(name, baudRate, dataBits, stopBits, parity, openMode);
+    tell((handle == NotOpened ? "not opened: " : "opened: ") + name);
     return handle;
 }
 
-qint32 VerbosePrinterSdk::POS_StartDoc()
+std::int32_t VerbosePrinterSdk::POS_StartDoc()
 {
     return sdk_.POS_StartDoc();
 }
 
-qint32 VerbosePrinterSdk::POS_WriteFile(qint32 handle, const char* data, qint32 count)
+std::int32_t VerbosePrinterSdk::POS_WriteFile(std::int32_t handle, const char* data,
+                                              std::int32_t count)
 {
-    const qint32 written = sdk_.POS_WriteFile(handle, data, count);
-    written_ = qMax(written, 0);
-    tell(written == count
-             ? QStringLiteral("wrote %1 bytes").arg(count)
-             : QStringLiteral("write failed after %1 of %2 bytes").arg(written_).arg(count));
+    const std::int32_t written = sdk_.POS_WriteFile(handle, data, count);
+    written_ = std::max(written, 0);
+    tell(written == count ? "wrote " + std::to_string(count) + " bytes"
+                          : "write failed after " + std::to_string(written_) + " of " +
+                                std::to_string(count) + " bytes");
     return written;
 }
 
-qint32 VerbosePrinterSdk::POS_EndDoc()
+std::int32_t VerbosePrinterSdk::POS_EndDoc()
 {
     return sdk_.POS_EndDoc();
 }
 
-qint32 VerbosePrinterSdk::POS_Close()
+std::int32_t VerbosePrinterSdk::POS_Close()
 {
-    const qint32 result = sdk_.POS_Close();
-    tell(result < 0 ? QStringLiteral("close failed") : QStringLiteral("closed"));
+    const std::int32_t result = sdk_.POS_Close();
+    tell(result < 0 ? "close failed" : "closed");
     return result;
 }
 
 void VerbosePrinterSdk::confirm()
 {
-    tell(QStringLiteral("confirmed: the port took all %1 bytes and closed cleanly").arg(written_));
+    tell("confirmed: the port took all " + std::to_string(written_) + " bytes and closed cleanly");
 }

@@ -2,32 +2,33 @@
 
 #include "PrinterSdk.h"
 
-#include <QElapsedTimer>
-#include <QTextStream>
+#include <chrono>
+#include <ostream>
 
 // Passes every call on and tells each stage of the send on the error stream, with the time
 // since the command line started.
 class VerbosePrinterSdk : public PrinterSdk
 {
 public:
-    VerbosePrinterSdk(PrinterSdk& sdk, QTextStream& err);
+    VerbosePrinterSdk(PrinterSdk& sdk, std::ostream& err);
 
-    qint32 POS_Open(const QByteArray& name, qint32 baudRate, qint32 dataBits, qint32 stopBits,
-                    qint32 parity, qint32 openMode) override;
-    qint32 POS_StartDoc() override;
-    qint32 POS_WriteFile(qint32 handle, const char* data, qint32 count) override;
-    qint32 POS_EndDoc() override;
-    qint32 POS_Close() override;
-    QString lastFailure() const override { return sdk_.lastFailure(); }
+    std::int32_t POS_Open(const std::string& name, std::int32_t baudRate, std::int32_t dataBits,
+                          std::int32_t stopBits, std::int32_t parity,
+                          std::int32_t openMode) override;
+    std::int32_t POS_StartDoc() override;
+    std::int32_t POS_WriteFile(std::int32_t handle, const char* data, std::int32_t count) override;
+    std::int32_t POS_EndDoc() override;
+    std::int32_t POS_Close() override;
+    std::string lastFailure() const override { return sdk_.lastFailure(); }
 
     // The last stage: every call succeeded, the close included.
     void confirm();
 
 private:
-    void tell(const QString& stage);
+    void tell(const std::string& stage);
 
     PrinterSdk& sdk_;
-    QTextStream& err_;
-    QElapsedTimer clock_;
-    qint32 written_ = 0;
+    std::ostream& err_;
+    std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+    std::int32_t written_ = 0;
 };

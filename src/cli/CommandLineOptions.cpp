@@ -1,0 +1,175 @@
+#include "CommandLineOptions.h"
+
+#include "UnicodeText.h"
+
+#include <algorithm>
+
+namespace
+{
+
+constexpr std::size_t HelpColumns = 79;
+constexpr std::size_t WidestNames = 50;
+
+// "-h, --help" or "--port <PORT>".
+std::string namesText(const CommandLineOptions::Option& option)
+{
+    std::string text;
+    for (const std::string& name : option.names)
+        text += (text.empty() ? "" : ", ") + std::string(name.size() == 1 ? "-" : "--") + name;
+    return option.valueName.empty() ? text : text + " <" + option.valueName + ">";
+}
+
+// The description in lines of at most `width` characters, broken at spaces.
+std::vector<std::string_view> lines(std::string_view text, std::size_t width)
+{
+    std::vector<std::string_view> lines;
+    while (text.size() > width) {
+        const std::size_t space = text.rfind(' ', width);
+        const std::size_t cut = space == std::string_view::npos ? width : space;
+        lines.push_back(text.substr(0, cut));
+        text.remove_prefix(cut == space ? cut + 1 : cut);
+    }
+    lines.push_back(text);
+    return lines;
+}
+
+// The names, then the description beside them, wrapped within the help's columns.
+std::string helpRow(const std::string& names, std::size_t namesWidth, std::string_view description)
+{
+    std::string text, shown = names;
+    for (std::string_view line : lines(description, HelpColumns - namesWidth - 3)) {
+        shown.resize(namesWidth, ' ');
+        text += "  " + shown + " " + std::string(line) + "\n";
+        shown.clear();
+    }
+    return text;
+}
+
+} // namespace
+
+CommandLineOptions::CommandLineOptions(std::string description, std::vector<Option> options,
+                                       Words words)
+    : description_(std::move(description)), options_(std::move(options)),
+      wordsHelp_(std::move(words)), given_(options_.size())
+{
+}
+
+bool CommandLineOptions::read(const std::vector<std::string>& arguments)
+{
+    program_ = arguments.empty() ? std::string() : arguments.front();
+    bool optionsEnded = false;
+    for (std::size_t at = 1; at < arguments.size(); ++at) {
+        const std::string& argument = arguments[at];
+        if (optionsEnded) {
+            words_.push_back(argument);
+        } else if (argument == "--") {
+            optionsEnded = true;
+        } else if (argument.starts_with("--")) {
+            const std::string name = argument.substr(2, argument.find('=') - 2);
+            if (found(name))
+                takeValue(name, argument, arguments, at);
+        } else if (argument.starts_with('-') && argument != "-") {
+            readLetters(argument, arguments, at);
+        } else {
+            words_.push_back(argument);
+            optionsEnded = argument != "-";
+        }
+    }
+    return error_.empty() && unknown_.empty();
+}
+
+std::string CommandLineOptions::errorText() const
+{
+    if (!error_.empty() || unknown_.empty())
+        return error_;
+    if (unknown_.size() == 1)
+        return "Unknown option '" + unknown_.front() + "'.";
+    std::string names;
+    for (const std::string& name : unknown_)
+        names += (names.empty() ? "" : ", ") + name;
+    return "Unknown options: " + names + ".";
+}
+
+bool CommandLineOptions::isSet(std::string_view name) const
+{
+    const std::optional<std::size_t> index = indexOf(name);
+    return index && given_[*index].set;
+}
+
+std::string CommandLineOptions::value(std::string_view name) const
+{
+    const std::optional<std::size_t> index = indexOf(name);
+    if (!index)
+        return {};
+    return given_[*index].value.value_or(options_[*index].defaultValue);
+}
+
+std::string CommandLineOptions::helpText() const
+{
+    std::vector<std::string> names;
+    std::size_t width = wordsHelp_.name.size();
+    for (const Option& option : options_) {
+        names.push_back(namesText(option));
+        width = std::max(width, names.back().size());
+    }
+    width = std::min(width + 1, WidestNames);
+    std::string text = "Usage: " + program_ + " [options] " + wordsHelp_.syntax + "\n" +
+                       description_ + "\n\nOptions:\n";
+    for (std::size_t i = 0; i < options_.size(); ++i)
+        text += helpRow(names[i], width, options_[i].description);
+    return text + "\nArguments:\n" + helpRow(wordsHelp_.name, width, wordsHelp_.description);
+}
+
+std::optional<std::size_t> CommandLineOptions::indexOf(std::string_view name) const
+{
+    for (std::size_t i = 0; i < options_.size(); ++i) {
+        if (std::ranges::find(options_[i].names, name) != options_[i].names.end())
+            return i;
+    }
+    return std::nullopt;
+}
+
+// Notes an option as given; an unknown one is kept for the error text.
+bool CommandLineOptions::found(std::string_view name)
+{
+    const std::optional<std::size_t> index = indexOf(name);
+    if (!index) {
+        unknown_.emplace_back(name);
+        return false;
+    }
+    given_[*index].set = true;
+    return true;
+}
+
+// "-h", or one-letter switches run together; "=" after a known one ends them.
+void CommandLineOptions::readLetters(const std::string& argument,
+                                     const std::vector<std::string>& arguments, std::size_t& at)
+{
+    std::string letter;
+    for (std::size_t i = 1; i < argument.size(); i += letter.size()) {
+        letter = argument.substr(i, UnicodeText::decode(argument, i).length);
+        if (found(letter) && argument.compare(i + letter.size(), 1, "=") == 0)
+            break;
+    }
+    takeValue(letter, argument, arguments, at);
+}
+
+// The value of a known option: after its "=", else the next argument. A switch takes none.
+void CommandLineOptions::takeValue(std::string_view name, const std::string& argument,
+                                   const std::vector<std::string>& arguments, std::size_t& at)
+{
+    const std::optional<std::size_t> index = indexOf(name);
+    if (!index)
+        return;
+    const std::size_t assign = argument.find('=');
+    if (options_[*index].valueName.empty()) {
+        if (assign != std::string::npos)
+            error_ = "Unexpected value after '" + argument.substr(0, assign) + "'.";
+    } else if (assign != std::string::npos) {
+        given_[*index].value = argument.substr(assign + 1);
+    } else if (++at < arguments.size()) {
+        given_[*index].value = arguments[at];
+    } else {
+        error_ = "Missing value after '" + argument + "'.";
+    }
+}
