@@ -15,6 +15,7 @@
 #include <QTest>
 #include <csignal>
 #include <cups/cups.h>
+#include <fcntl.h>
 #include <grp.h>
 #include <optional>
 #include <pwd.h>
@@ -44,34 +45,19 @@ int openDescriptors()
 }
 
 // The jobs of a queue that the scheduler had begun to run before they were cancelled or
-// aborted, by id.
+// aborted, by id, as the scheduler recorded them.
 QList<int> cancelledJobsThatStarted(const std::string& queue)
 {
-    ipp_t* request = ippNewRequest(IPP_OP_GET_JOBS);
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr,
-                 ("ipp://localhost/printers/" + queue).c_str());
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "which-jobs", nullptr, "all");
-    const char* const wanted[] = {"job-id", "job-state", "time-at-processing"};
-    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 3, nullptr,
-                  wanted);
-    ipp_t* answer = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/");
+    cups_job_t* jobs = nullptr;
+    const int count = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, queue.c_str(), 0, CUPS_WHICHJOBS_ALL);
     QList<int> started;
-    ipp_attribute_t* a = ippFirstAttribute(answer);
-    while (a) {
-        // One job group, up to the next separator.
-        int id = 0, state = 0;
-        bool processed = false;
-        for (; a && ippGetName(a); a = ippNextAttribute(answer)) {
-            const QByteArray name = ippGetName(a);
-            id = name == "job-id" ? ippGetInteger(a, 0) : id;
-            state = name == "job-state" ? ippGetInteger(a, 0) : state;
-            processed |= name == "time-at-processing" && ippGetValueTag(a) == IPP_TAG_INTEGER;
-        }
-        if (processed && (state == IPP_JSTATE_CANCELED || state == IPP_JSTATE_ABORTED))
-            started << id;
-        a = a ? ippNextAttribute(answer) : nullptr;
+    for (int i = 0; i < count; ++i) {
+        const bool cancelled =
+            jobs[i].state == IPP_JSTATE_CANCELED || jobs[i].state == IPP_JSTATE_ABORTED;
+        if (cancelled && jobs[i].processing_time != 0)
+            started << jobs[i].id;
     }
-    ippDelete(answer);
+    cupsFreeJobs(count, jobs);
     return started;
 }
 
@@ -505,11 +491,13 @@ private slots:
     }
 
     // Numbered devices in their numbers' order, a serial port name without hardware left out,
-    // a USB line's product and ids from the USB device above it, then the queues.
+    // a USB line's product and ids from the USB device above it, who holds a device, then the
+    // queues.
     void listingOfADeviceTree()
     {
         FakeDeviceTree tree;
         makeDevices(tree);
+        const int holding = ::open(qPrintable(tree.path("/dev/ttyS2")), O_RDONLY | O_NONBLOCK);
         qputenv("BLACKMARK_DEVICE_ROOT", QFile::encodeName(tree.root.path()));
         QueueListing queues;
         queues.queues.push_back({"Kitchen", "socket://10.0.0.9", true, false, false, "paper out"});
@@ -517,20 +505,25 @@ private slots:
         for (const ListedPort& port : PortListing::all(queues))
             lines << q(port.line());
         qunsetenv("BLACKMARK_DEVICE_ROOT");
+        ::close(holding);
         QCOMPARE(lines.join('\n'),
                  QStringLiteral("COM1  serial line %R/dev/ttyS0\n"
-                                "COM3  serial line %R/dev/ttyS2\n"
+                                "COM3  serial line %R/dev/ttyS2, busy: pid %I (tst_printer)\n"
                                 "COM11  serial line %R/dev/ttyS10\n"
                                 "COM %R/dev/ttyUSB0  serial line, FT232R USB UART, USB 0403:6001\n"
                                 "LPT1  parallel port %R/dev/lp0\n"
                                 "LPT %R/dev/usb/lp1  USB printer, MFG:Acme;MDL:T1;, USB 04b8:0e15\n"
                                 "DRIVER --driver Kitchen  printer queue socket://10.0.0.9, "
                                 "stopped, not accepting jobs: paper out")
-                     .replace("%R", tree.root.path()));
+                     .replace("%R", tree.root.path())
+                     .replace("%I", QString::number(::getpid())));
     }
 
     void queuesTellTheirState()
     {
+        const std::string missing = "/nonexistent/blackmark/cups.sock";
+        QCOMPARE(q(PrinterQueues::list(missing).failure),
+                 q("the print scheduler at " + missing + " cannot be reached; is it running?"));
         const QString queue = qEnvironmentVariable("BLACKMARK_TEST_QUEUE");
         const QString stopped = qEnvironmentVariable("BLACKMARK_TEST_STOPPED_QUEUE");
         if (stopped.isEmpty() || qEnvironmentVariableIsEmpty("CUPS_SERVER"))
