@@ -18,5 +18,10 @@ public:
     }
     std::int32_t POS_EndDoc() override { return 1; }
     std::int32_t POS_Close() override { return 1; }
+    // A dry run has no printer to answer.
+    std::int32_t POS_ReadFile(std::int32_t, char*, std::int32_t, std::int32_t) override
+    {
+        return 0;
+    }
     std::string lastFailure() const override { return {}; }
 };

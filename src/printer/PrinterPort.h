@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Deadline.h"
+
 #include <cstdint>
 #include <string>
 
@@ -26,6 +28,15 @@ public:
     virtual bool endDocument() { return true; }
     // Must not discard bytes the printer has not taken yet.
     virtual bool close() = 0;
+    // What the printer sent back, waiting for the first byte no longer than the deadline: the
+    // count read, 0 when nothing came in time, -1 on failure. Kinds of port that carry nothing
+    // back say so.
+    virtual std::int64_t read(char* buffer, std::int64_t capacity, const Deadline& until)
+    {
+        (void)buffer, (void)capacity, (void)until;
+        fail("this port carries nothing back from the printer");
+        return -1;
+    }
 
     // What was tried and what the system answered, for the last failure.
     const std::string& failure() const { return failure_; }

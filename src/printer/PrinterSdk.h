@@ -23,6 +23,10 @@ public:
     virtual std::int32_t POS_EndDoc() = 0;
     // Closes the port that the last POS_Open opened; it takes no handle.
     virtual std::int32_t POS_Close() = 0;
+    // Takes what the printer has sent back, waiting at most timeoutMs for the first byte: the
+    // count of bytes read, 0 when none came in time, -1 when the port cannot read.
+    virtual std::int32_t POS_ReadFile(std::int32_t handle, char* buffer, std::int32_t capacity,
+                                      std::int32_t timeoutMs) = 0;
 
     // Why the last failing call failed, in words for the user.
     virtual std::string lastFailure() const = 0;

@@ -67,6 +67,19 @@ std::int32_t SystemPrinterSdk::POS_WriteFile(std::int32_t handle, const char* da
     return port_->write(data, count) ? count : failPort();
 }
 
+std::int32_t SystemPrinterSdk::POS_ReadFile(std::int32_t handle, char* buffer,
+                                            std::int32_t capacity, std::int32_t timeoutMs)
+{
+    if (!requireOpenPort())
+        return -1;
+    if (handle != handle_)
+        return fail("handle " + std::to_string(handle) + " is not that of the open port");
+    if (capacity <= 0 || !buffer || timeoutMs < 0)
+        return fail("nowhere valid to read into (" + std::to_string(capacity) + " bytes)");
+    const std::int64_t read = port_->read(buffer, capacity, Deadline(timeoutMs));
+    return read < 0 ? failPort() : std::int32_t(read);
+}
+
 std::int32_t SystemPrinterSdk::POS_EndDoc()
 {
     if (!requireOpenPort())

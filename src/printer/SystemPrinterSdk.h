@@ -24,6 +24,8 @@ public:
     std::int32_t POS_WriteFile(std::int32_t handle, const char* data, std::int32_t count) override;
     std::int32_t POS_EndDoc() override;
     std::int32_t POS_Close() override;
+    std::int32_t POS_ReadFile(std::int32_t handle, char* buffer, std::int32_t capacity,
+                              std::int32_t timeoutMs) override;
     std::string lastFailure() const override { return failure_; }
 
 private:

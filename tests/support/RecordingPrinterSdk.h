@@ -2,6 +2,7 @@
 
 #include "PrinterSdk.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -28,6 +29,22 @@ public:
     }
     std::int32_t POS_EndDoc() override { return record("POS_EndDoc()", endDocResult); }
     std::int32_t POS_Close() override { return record("POS_Close()", closeResult); }
+    // Hands out the scripted answers in turn, as much of each as fits; then nothing.
+    std::int32_t POS_ReadFile(std::int32_t handle, char* buffer, std::int32_t capacity,
+                              std::int32_t timeoutMs) override
+    {
+        calls.push_back("POS_ReadFile(" + std::to_string(handle) + "," + std::to_string(timeoutMs) +
+                        ")");
+        if (answers.empty())
+            return 0;
+        std::string& next = answers.front();
+        const std::size_t taken = std::min(next.size(), std::size_t(capacity));
+        next.copy(buffer, taken);
+        next.erase(0, taken);
+        if (next.empty())
+            answers.erase(answers.begin());
+        return std::int32_t(taken);
+    }
     std::string lastFailure() const override { return failure; }
 
     // "1B 40" for the bytes 1B 40.
@@ -46,6 +63,7 @@ public:
     // One line per call, such as "POS_Open(COM3,19200,8,0,0,1)" or "POS_WriteFile(7,1B 40)".
     std::vector<std::string> calls;
     std::vector<std::string> written;
+    std::vector<std::string> answers; // what the printer sends back, one read at a time
     std::int32_t openResult = 7, startDocResult = 1, writeResult = AnswerTheCount, endDocResult = 1,
                  closeResult = 1;
     std::string failure = "scripted failure";

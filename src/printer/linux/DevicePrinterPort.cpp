@@ -1,5 +1,7 @@
 #include "DevicePrinterPort.h"
 
+#include "DescriptorRead.h"
+
 #include "OpenFailureReason.h"
 #include "PortNames.h"
 
@@ -42,8 +44,17 @@ bool DevicePrinterPort::open(const PortOpenRequest& request)
     path_ = device.path;
 
     // Non-blocking, so that a FIFO without a reader fails instead of waiting for one, and a
-    // printer that takes nothing cannot hold a write.
-    const int descriptor = ::open(path_.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    // printer that takes nothing cannot hold a write. A printer device is opened for its
+    // answers too where it allows that; a FIFO never, since it would then read itself.
+    struct stat status {
+    };
+    const int flags = O_NOCTTY | O_NONBLOCK | O_CLOEXEC;
+    int descriptor = -1;
+    if (::stat(path_.c_str(), &status) == 0 && S_ISCHR(status.st_mode))
+        descriptor = ::open(path_.c_str(), O_RDWR | flags);
+    readable_ = descriptor >= 0;
+    if (descriptor < 0)
+        descriptor = ::open(path_.c_str(), O_WRONLY | flags);
     if (descriptor < 0) {
         if (errno == ENXIO)
             return fail(path_ + ": no printer is attached (nothing reads it)");
@@ -51,8 +62,6 @@ bool DevicePrinterPort::open(const PortOpenRequest& request)
         return fail(OpenFailureReason::forDevice(OpenFailureReason::DeviceKind::PrinterDevice,
                                                  request.name, path_, error, systemAnswer(error)));
     }
-    struct stat status {
-    };
     if (::fstat(descriptor, &status) != 0) {
         failSystem();
         ::close(descriptor);
@@ -125,6 +134,16 @@ ssize_t DevicePrinterPort::writeWithoutSigpipe(const char* data, std::int64_t co
     }
     pthread_sigmask(SIG_SETMASK, &previous, nullptr);
     errno = error;
+    return n;
+}
+
+std::int64_t DevicePrinterPort::read(char* buffer, std::int64_t capacity, const Deadline& until)
+{
+    if (!readable_)
+        return PrinterPort::read(buffer, capacity, until);
+    const std::int64_t n = readWithin(descriptor_, buffer, capacity, until);
+    if (n < 0)
+        failSystem("read from");
     return n;
 }
 

@@ -16,6 +16,7 @@ public:
     bool open(const PortOpenRequest& request) override;
     bool write(const char* data, std::int64_t count) override;
     bool close() override;
+    std::int64_t read(char* buffer, std::int64_t capacity, const Deadline& until) override;
 
 private:
     // A slow parallel port still takes 64 KiB a second.
@@ -29,5 +30,6 @@ private:
     ssize_t writeWithoutSigpipe(const char* data, std::int64_t count);
 
     int descriptor_ = -1;
+    bool readable_ = false; // opened for reading too: a device that answers
     std::string path_;
 };

@@ -1,5 +1,7 @@
 #include "SerialPrinterPort.h"
 
+#include "DescriptorRead.h"
+
 #include "OpenFailureReason.h"
 #include "PortNames.h"
 
@@ -72,7 +74,7 @@ bool SerialPrinterPort::open(const PortOpenRequest& request)
         return fail(absent);
     // Non-blocking, so that the open does not wait for the carrier and writes wait in poll()
     // under the document's bound, never in write().
-    line_ = ::open(path_.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    line_ = ::open(path_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (line_ < 0)
         return failOpen(request, errno);
     if (!takeLine()) {
@@ -175,6 +177,14 @@ bool SerialPrinterPort::drain()
     if (::tcdrain(line_) != 0 && errno != ENOTTY)
         return failSystem("drain", errno);
     return true;
+}
+
+std::int64_t SerialPrinterPort::read(char* buffer, std::int64_t capacity, const Deadline& until)
+{
+    const std::int64_t n = readWithin(line_, buffer, capacity, until);
+    if (n < 0)
+        failSystem("read from", errno == EPIPE ? EIO : errno);
+    return n;
 }
 
 bool SerialPrinterPort::close()

@@ -20,6 +20,7 @@ public:
     bool open(const PortOpenRequest& request) override;
     bool write(const char* data, std::int64_t count) override;
     bool close() override;
+    std::int64_t read(char* buffer, std::int64_t capacity, const Deadline& until) override;
 
     // Ten bits a byte at the line's rate, plus the slack.
     static std::int64_t boundMs(std::int64_t count, std::int32_t baudRate);

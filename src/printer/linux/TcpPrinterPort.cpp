@@ -169,14 +169,17 @@ bool TcpPrinterPort::connectWithin(const addrinfo* addresses, const Deadline& de
     return fail("connect to " + address_.display() + ": " + systemAnswer(error));
 }
 
-// Whatever the printer sends back is read and dropped, since unread bytes would turn the
-// close into a reset that can discard the document.
+// Whatever the printer sends back is taken at once, since unread bytes would turn the close
+// into a reset that can discard the document; the newest are kept for read().
 bool TcpPrinterPort::takeAnswer()
 {
     char answer[4096];
     const ssize_t n = ::recv(descriptor_, answer, sizeof answer, 0);
     if (n == 0)
         printerEnded_ = true;
+    answers_.append(answer, std::size_t(std::max<ssize_t>(n, 0)));
+    if (answers_.size() > KeptAnswerBytes)
+        answers_.erase(0, answers_.size() - KeptAnswerBytes);
     if (n >= 0 || errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)
         return true;
     return failSystem("read from", errno);
@@ -210,6 +213,28 @@ bool TcpPrinterPort::write(const char* data, std::int64_t count)
         sent_ += std::max<ssize_t>(n, 0);
     }
     return true;
+}
+
+std::int64_t TcpPrinterPort::read(char* buffer, std::int64_t capacity, const Deadline& until)
+{
+    if (descriptor_ < 0 || failed_) {
+        fail("read from " + address_.display() + ": the connection has failed before");
+        return -1;
+    }
+    while (answers_.empty() && !printerEnded_) {
+        if (waitFor(descriptor_, POLLIN, until.remainingMs()) == 0)
+            return 0;
+        if (!takeAnswer())
+            return -1;
+    }
+    if (answers_.empty()) {
+        fail("read from " + address_.display() + ": the printer closed the connection");
+        return -1;
+    }
+    const std::size_t taken = std::min(std::size_t(capacity), answers_.size());
+    answers_.copy(buffer, taken);
+    answers_.erase(0, taken);
+    return std::int64_t(taken);
 }
 
 // Half-close, then wait for the printer's end of the stream: it has then read everything.

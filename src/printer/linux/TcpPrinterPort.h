@@ -25,6 +25,10 @@ public:
     bool open(const PortOpenRequest& request) override;
     bool write(const char* data, std::int64_t count) override;
     bool close() override;
+    std::int64_t read(char* buffer, std::int64_t capacity, const Deadline& until) override;
+
+    // What the printer sent and nobody has read yet is kept up to this, the newest.
+    static constexpr std::size_t KeptAnswerBytes = 64 * 1024;
 
 private:
     bool connectWithin(const struct addrinfo* addresses, const Deadline& deadline);
@@ -40,4 +44,5 @@ private:
     std::int64_t requested_ = 0; // bytes of the document asked for
     bool failed_ = false;
     bool printerEnded_ = false; // the printer has closed its side
+    std::string answers_;       // what the printer sent back, not read yet
 };
