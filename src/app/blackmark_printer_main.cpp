@@ -1,4 +1,5 @@
 #include "PortNames.h"
+#include "PrinterCondition.h"
 #include "PtyDocumentReader.h"
 #include "QuitOnInterrupt.h"
 #include "TcpDocumentListener.h"
@@ -41,8 +42,26 @@ int main(int argc, char** argv)
         QStringLiteral("SECONDS"), QStringLiteral("60"));
     const QCommandLineOption noStatusOption(
         QStringLiteral("no-status"),
-        QStringLiteral("Leave status requests (DLE EOT, GS r) unanswered."));
-    parser.addOptions({listenOption, ptyOption, onceOption, idleOption, noStatusOption});
+        QStringLiteral("Leave every request unanswered (DLE EOT, GS r, GS I, GS a), to try a "
+                       "client's timeout."));
+    const QCommandLineOption identityOption(
+        QStringLiteral("identity"),
+        QStringLiteral("Who the printer says it is (GS I): four parts of at most 80 characters "
+                       "(default \"BLACKMARK;VIRTUAL PRINTER;1.0;VP-0001\")."),
+        QStringLiteral("MAKER;MODEL;FIRMWARE;SERIAL"));
+    const QCommandLineOption paperEndOption(
+        QStringLiteral("paper-end"), QStringLiteral("Answer status requests as out of paper."));
+    const QCommandLineOption paperNearEndOption(
+        QStringLiteral("paper-near-end"),
+        QStringLiteral("Answer status requests as near the end of the paper."));
+    const QCommandLineOption coverOpenOption(
+        QStringLiteral("cover-open"),
+        QStringLiteral("Answer status requests as with the cover open."));
+    const QCommandLineOption offlineOption(QStringLiteral("offline"),
+                                           QStringLiteral("Answer status requests as offline."));
+    parser.addOptions({listenOption, ptyOption, onceOption, idleOption, noStatusOption,
+                       identityOption, paperEndOption, paperNearEndOption, coverOpenOption,
+                       offlineOption});
     parser.process(app);
 
     QTextStream out(stdout);
@@ -54,8 +73,20 @@ int main(int argc, char** argv)
             << ", not \"" << parser.value(idleOption) << "\"\n";
         return 2;
     }
+    PrinterCondition condition;
+    if (parser.isSet(identityOption) && !condition.setIdentity(parser.value(identityOption))) {
+        err << "blackmark-printer: --identity takes MAKER;MODEL;FIRMWARE;SERIAL, each part of "
+               "at most 80 printable ASCII characters, not \""
+            << parser.value(identityOption) << "\"\n";
+        return 2;
+    }
+    condition.paperEnd = parser.isSet(paperEndOption);
+    condition.paperNearEnd = parser.isSet(paperNearEndOption);
+    condition.coverOpen = parser.isSet(coverOpenOption);
+    condition.offline = parser.isSet(offlineOption);
     VirtualPrinterOutput output(out);
     output.setAnswersStatus(!parser.isSet(noStatusOption));
+    output.setCondition(condition);
     const bool once = parser.isSet(onceOption);
     const auto onDocumentEnded = [once] {
         if (once)

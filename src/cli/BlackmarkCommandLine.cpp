@@ -4,9 +4,10 @@
 #include "CommandLineOptions.h"
 #include "CommandSender.h"
 #include "DryRunPrinterSdk.h"
+#include "EnquirySubcommands.h"
+#include "JsonText.h"
 #include "PortChoices.h"
 #include "PortKind.h"
-#include "PortListJson.h"
 #include "PortListing.h"
 #include "PortNames.h"
 #include "StreamMessages.h"
@@ -27,11 +28,14 @@ const char* const Subcommands = R"(Subcommands, one per button of the window:
   black-mark on|off                Black mark function on or off
   test-print                       Find start position and print
   test-cut                         Test cut position
+And further:
   send "HEX TEXT"                  Send any hex command text, such as "1B 40"
+  identify [--json]                Ask the printer who it is: maker, model, firmware, serial
+  status [--json]                  Ask the printer whether it can print, and if not, why
   printers                         List the installed printer queues
   ports [--json]                   List this machine's ports by their port text
-Options go before the subcommand. Exit codes: 0 sent, 1 port not opened or the document
-failed, 2 bad input.)";
+Options go before the subcommand. Exit codes: 0 sent (status: ready to print), 1 port not
+opened, the document failed or no answer, 2 bad input, 3 (status) cannot print now.)";
 
 CommandLineOptions blackmarkOptions()
 {
@@ -50,7 +54,7 @@ CommandLineOptions blackmarkOptions()
          {{"dry-run"}, "Print the hex text and send nothing."},
          {{"verbose"},
           "Tell each stage of the send (opened, wrote, closed, confirmed) with its time."},
-         {{"json"}, "List the ports as one JSON array."}},
+         {{"json"}, "List the ports, or what the printer answered, as JSON."}},
         {"subcommand", "What to send.", "SUBCOMMAND [ARGUMENTS]"});
 }
 
@@ -214,7 +218,7 @@ int BlackmarkCommandLine::listPorts(const CommandLineOptions& options)
         err_ << "blackmark: no printer queues listed: " << queues.failure << std::endl;
     const std::vector<ListedPort> ports = PortListing::all(queues);
     if (words.size() == 2 || options.isSet("json")) {
-        out_ << PortListJson::of(ports);
+        out_ << JsonText::ports(ports);
     } else {
         for (const ListedPort& port : ports)
             out_ << SystemText::fromBytes(port.line()) << '\n';
@@ -245,7 +249,31 @@ int BlackmarkCommandLine::run(const std::vector<std::string>& arguments)
         return listPrinters();
     if (words[0] == "ports")
         return listPorts(options);
+    if (words[0] == "identify" || words[0] == "status")
+        return ask(options);
     return send(options);
+}
+
+int BlackmarkCommandLine::ask(const CommandLineOptions& options)
+{
+    const std::vector<std::string>& words = options.words();
+    if (words.size() > 2 || (words.size() == 2 && words[1] != "--json"))
+        return badInput(words[0] + " takes nothing but --json");
+    Request request;
+    if (const std::string refusal = readRequest(options, request); !refusal.empty())
+        return badInput(refusal);
+    if (portKindOf(request.port.portText) == PortKind::Driver)
+        return badInput("a printer queue cannot answer: ask the printer on the port it is "
+                        "attached to (ETHERNET, COM or LPT)");
+    if (options.isSet("dry-run")) {
+        out_ << EnquirySubcommands::requestsOf(words[0]) << std::flush;
+        return Sent;
+    }
+    VerbosePrinterSdk verbose(sdk_, err_);
+    EnquirySubcommands enquiry(options.isSet("verbose") ? verbose : sdk_, out_, err_);
+    const bool json = words.size() == 2 || options.isSet("json");
+    return words[0] == "identify" ? enquiry.identify(request.port, json)
+                                  : enquiry.status(request.port, json);
 }
 
 int BlackmarkCommandLine::send(const CommandLineOptions& options)

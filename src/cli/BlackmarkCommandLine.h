@@ -11,8 +11,9 @@ class CommandLineOptions;
 class PrinterSdk;
 
 // The command line: one subcommand per button of the window, the same port words, the same
-// catalogue, send and refusals. Returns the exit code: 0 sent, 1 port not opened or the
-// document failed, 2 bad input.
+// catalogue, send and refusals, and the printer's answers to who it is and whether it can
+// print. Returns the exit code: 0 sent, 1 port not opened, the document failed or no answer,
+// 2 bad input, 3 cannot print now.
 class BlackmarkCommandLine
 {
 public:
@@ -30,6 +31,7 @@ private:
     int listPrinters();
     int listPorts(const CommandLineOptions& options);
     int send(const CommandLineOptions& options);
+    int ask(const CommandLineOptions& options);
 
     PrinterSdk& sdk_;
     QueueSource queues_;

@@ -81,7 +81,6 @@ const FixedCommand FixedCommands[] = {
     {"GS W", 2, "print area width {12}"},
     {"GS \\", 2, "page mode relative vertical position {12}"},
     {"GS ^", 3, "run the macro {1} times"},
-    {"GS a", 1, "automatic status back {1}"},
     {"GS b", 1, "smoothing {1}"},
     {"GS f", 1, "barcode text font {1}"},
     {"GS h", 1, "barcode height {1}"},
@@ -208,8 +207,8 @@ std::optional<CommandFrame> fixedCommand(QByteArrayView head)
     return std::nullopt;
 }
 
-// DLE EOT n and GS r n: what a ready printer answers (paper present, online, no error).
-CommandFrame statusRequest(QByteArrayView head)
+// DLE EOT n and GS r n, answered as the printer stands.
+CommandFrame statusRequest(QByteArrayView head, const PrinterCondition& condition)
 {
     const bool realTime = byteAt(head, 0) == DLE;
     const QString name = realTime ? QStringLiteral("DLE EOT") : QStringLiteral("GS r");
@@ -219,25 +218,55 @@ CommandFrame statusRequest(QByteArrayView head)
     struct Status {
         quint8 n;
         const char* what;
-        char ready;
     };
-    static const Status realTimeStatus[] = {{1, "printer status", 0x16},
-                                            {2, "offline cause", 0x12},
-                                            {3, "error cause", 0x12},
-                                            {4, "paper roll sensor", 0x12}};
+    static const Status realTimeStatus[] = {
+        {1, "printer status"}, {2, "offline cause"}, {3, "error cause"}, {4, "paper roll sensor"}};
     static const Status status[] = {
-        {1, "paper sensor", 0x00},      {49, "paper sensor", 0x00}, {2, "drawer connector", 0x00},
-        {50, "drawer connector", 0x00}, {4, "ink", 0x00},           {52, "ink", 0x00}};
+        {1, "paper sensor"},      {49, "paper sensor"}, {2, "drawer connector"},
+        {50, "drawer connector"}, {4, "ink"},           {52, "ink"}};
     const auto begin = realTime ? std::begin(realTimeStatus) : std::begin(status);
     const auto end = realTime ? std::end(realTimeStatus) : std::end(status);
     const auto known = std::find_if(begin, end, [n](const Status& s) { return s.n == n; });
     if (known == end)
         return whole(3, name, QStringLiteral("unknown status request %1").arg(n));
-    CommandFrame frame =
-        whole(3, name,
-              QStringLiteral("%1 request (ready: %2)")
-                  .arg(QLatin1String(known->what), hex(QByteArrayView(&known->ready, 1), 0)));
-    frame.answer = QByteArray(1, known->ready);
+    CommandFrame frame = whole(3, name, {});
+    frame.answer = realTime ? condition.realTimeStatus(n) : condition.status(n);
+    frame.meaning += QStringLiteral("%1 request (answer: %2)")
+                         .arg(QLatin1String(known->what), hex(frame.answer, 0));
+    return frame;
+}
+
+// GS I n: who the printer is, answered from its identity.
+CommandFrame printerIdRequest(QByteArrayView head, const PrinterCondition& condition)
+{
+    const QString name = QStringLiteral("GS I");
+    if (head.size() < 3)
+        return cutShort(name);
+    CommandFrame frame = whole(3, name, {});
+    frame.answer = condition.printerId(byteAt(head, 2));
+    const bool text = frame.answer.startsWith('\x5F');
+    const QString answer =
+        text ? u'"' + QString::fromLatin1(frame.answer.sliced(1).chopped(1)) + u'"'
+             : hex(frame.answer, 0, frame.answer.size());
+    frame.meaning +=
+        frame.answer.isEmpty()
+            ? QStringLiteral("unknown printer ID request %1").arg(byteAt(head, 2))
+            : QStringLiteral("printer ID request %1 (answer: %2)").arg(byteAt(head, 2)).arg(answer);
+    return frame;
+}
+
+// GS a n: automatic status back, which sends the status block at once when switched on.
+CommandFrame automaticStatusBack(QByteArrayView head, const PrinterCondition& condition)
+{
+    const QString name = QStringLiteral("GS a");
+    if (head.size() < 3)
+        return cutShort(name);
+    const quint8 n = byteAt(head, 2);
+    CommandFrame frame = whole(3, name, QStringLiteral("automatic status back %1").arg(n));
+    if (n != 0) {
+        frame.answer = condition.automaticStatus();
+        frame.meaning += QStringLiteral(" (status: %1)").arg(hex(frame.answer, 0, 4));
+    }
     return frame;
 }
 
@@ -481,7 +510,8 @@ QString prefixName(quint8 prefix)
 }
 
 // The commands whose length is not a fixed count of parameter bytes.
-std::optional<CommandFrame> laidOutCommand(QByteArrayView head, BlackMarkSettings& settings)
+std::optional<CommandFrame> laidOutCommand(QByteArrayView head, BlackMarkSettings& settings,
+                                           const PrinterCondition& condition)
 {
     const quint8 prefix = byteAt(head, 0);
     const quint8 second = byteAt(head, 1);
@@ -495,7 +525,7 @@ std::optional<CommandFrame> laidOutCommand(QByteArrayView head, BlackMarkSetting
                             QStringLiteral("ESC D: horizontal tab positions"),
                             {}};
     if (prefix == DLE && second == EOT)
-        return statusRequest(head);
+        return statusRequest(head, condition);
     if (prefix != GS)
         return std::nullopt;
     switch (second) {
@@ -510,7 +540,11 @@ std::optional<CommandFrame> laidOutCommand(QByteArrayView head, BlackMarkSetting
     case 'v':
         return rasterImage(head);
     case 'r':
-        return statusRequest(head);
+        return statusRequest(head, condition);
+    case 'I':
+        return printerIdRequest(head, condition);
+    case 'a':
+        return automaticStatusBack(head, condition);
     default:
         return std::nullopt;
     }
@@ -518,7 +552,8 @@ std::optional<CommandFrame> laidOutCommand(QByteArrayView head, BlackMarkSetting
 
 } // namespace
 
-CommandFrame EscPosCommandSet::frame(QByteArrayView head, BlackMarkSettings& settings)
+CommandFrame EscPosCommandSet::frame(QByteArrayView head, BlackMarkSettings& settings,
+                                     const PrinterCondition& condition)
 {
     const quint8 first = byteAt(head, 0);
     if (printable(first))
@@ -530,7 +565,7 @@ CommandFrame EscPosCommandSet::frame(QByteArrayView head, BlackMarkSettings& set
     case DLE: {
         if (head.size() < 2)
             return cutShort(prefixName(first) + QStringLiteral(" command"));
-        if (std::optional<CommandFrame> known = laidOutCommand(head, settings))
+        if (std::optional<CommandFrame> known = laidOutCommand(head, settings, condition))
             return *known;
         if (std::optional<CommandFrame> known = fixedCommand(head))
             return *known;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BlackMarkSettings.h"
+#include "PrinterCondition.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -21,7 +22,7 @@ struct CommandFrame {
     qint64 dataLength = 0;
     QString name;      // shown when the document ends inside the command
     QString meaning;   // shown after the command's bytes
-    QByteArray answer; // what a ready printer sends back at once
+    QByteArray answer; // what the printer sends back at once
 };
 
 // The byte layout of every command the virtual printer knows: the common ESC/POS set and the
@@ -32,8 +33,10 @@ namespace EscPosCommandSet
 // No command needs more bytes than this before its frame is known.
 constexpr qsizetype LongestHead = 16;
 
-// The frame of the command that starts `head`. The black-mark commands change `settings`.
-CommandFrame frame(QByteArrayView head, BlackMarkSettings& settings);
+// The frame of the command that starts `head`. The black-mark commands change `settings`; the
+// requests are answered as `condition` has the printer.
+CommandFrame frame(QByteArrayView head, BlackMarkSettings& settings,
+                   const PrinterCondition& condition);
 
 bool continuesText(quint8 byte);
 bool continuesUnknown(quint8 byte);

@@ -22,7 +22,8 @@ QStringList PrinterStreamDecoder::finish()
     if (headSize_ > 0) {
         const QByteArrayView head(head_.data(), headSize_);
         lines << QString::fromLatin1(head.toByteArray().toHex(' ').toUpper()) +
-                     QStringLiteral("  truncated ") + EscPosCommandSet::frame(head, settings_).name;
+                     QStringLiteral("  truncated ") +
+                     EscPosCommandSet::frame(head, settings_, condition_).name;
         headSize_ = 0;
     }
     return lines;
@@ -49,7 +50,7 @@ qsizetype PrinterStreamDecoder::startCommand(QByteArrayView bytes, QStringList& 
     std::copy_n(bytes.data(), added, head_.data() + held);
     headSize_ += added;
     const QByteArrayView head(head_.data(), headSize_);
-    CommandFrame frame = EscPosCommandSet::frame(head, settings_);
+    CommandFrame frame = EscPosCommandSet::frame(head, settings_, condition_);
     if (frame.layout == Layout::CutShort) {
         if (headSize_ < EscPosCommandSet::LongestHead)
             return added;

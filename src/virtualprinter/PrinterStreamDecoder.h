@@ -16,7 +16,11 @@ public:
     // A line shows at most this many of its command's bytes, then how many there were.
     static constexpr qsizetype ShownBytes = 48;
 
-    explicit PrinterStreamDecoder(BlackMarkSettings& settings) : settings_(settings) {}
+    explicit PrinterStreamDecoder(BlackMarkSettings& settings,
+                                  const PrinterCondition& condition = PrinterCondition())
+        : settings_(settings), condition_(condition)
+    {
+    }
 
     // The lines of the commands that end within these bytes. Each line is the command's bytes
     // in hex, two blanks, and what they mean.
@@ -26,7 +30,7 @@ public:
     // A whole document at once: feed() and finish().
     QStringList decode(QByteArrayView document);
 
-    // What a ready printer answers to the status requests fed so far, once.
+    // What the printer answers to the requests fed so far, once.
     QByteArray takeAnswer() { return std::exchange(answer_, {}); }
 
 private:
@@ -40,6 +44,7 @@ private:
     QString line() const;
 
     BlackMarkSettings& settings_;
+    PrinterCondition condition_;
     std::array<char, EscPosCommandSet::LongestHead> head_{}; // a command start not yet known
     qsizetype headSize_ = 0;
     bool inCommand_ = false;

@@ -2,7 +2,7 @@
 
 int VirtualPrinterOutput::begin(const QString& from)
 {
-    documents_.try_emplace(++count_, Document{from, PrinterStreamDecoder(settings_)});
+    documents_.try_emplace(++count_, Document{from, PrinterStreamDecoder(settings_, condition_)});
     return count_;
 }
 

@@ -15,8 +15,10 @@ class VirtualPrinterOutput
 public:
     explicit VirtualPrinterOutput(QTextStream& out) : out_(out) {}
 
-    // Whether status requests get a ready printer's answer.
+    // Whether requests get the printer's answer.
     void setAnswersStatus(bool answers) { answersStatus_ = answers; }
+    // How the printer stands and who it is, for the documents that begin from now on.
+    void setCondition(const PrinterCondition& condition) { condition_ = condition; }
 
     // A new document from a sender; returns its number.
     int begin(const QString& from);
@@ -36,6 +38,7 @@ private:
 
     QTextStream& out_;
     BlackMarkSettings settings_;
+    PrinterCondition condition_;
     std::map<int, Document> documents_;
     int count_ = 0;
     int shown_ = 0; // the document whose lines were printed last

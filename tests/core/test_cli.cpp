@@ -1,5 +1,5 @@
 #include "BlackmarkCommandLine.h"
-#include "PortListJson.h"
+#include "JsonText.h"
 #include "RecordingPrinterSdk.h"
 
 #include <doctest/doctest.h>
@@ -238,11 +238,12 @@ TEST_CASE("help and version, before any check of the words")
             "  --dry-run        Print the hex text and send nothing.\n"
             "  --verbose        Tell each stage of the send (opened, wrote, closed,\n"
             "                   confirmed) with its time.\n"
-            "  --json           List the ports as one JSON array.\n\n"
+            "  --json           List the ports, or what the printer answered, as JSON.\n\n"
             "Arguments:\n"
             "  subcommand       What to send.\n\n"
             "Subcommands, one per button of the window:\n"));
-        CHECK(shown.out.ends_with("\nfailed, 2 bad input.\n"));
+        CHECK(shown.out.ends_with("\nopened, the document failed or no answer, 2 bad input, 3 "
+                                  "(status) cannot print now.\n"));
     }
     const Said version = run(sdk, {"--port", "X", "--version", "x"});
     CHECK(version.code == 0);
@@ -257,7 +258,7 @@ TEST_CASE("ports as JSON: sorted fields, four-space indents, strings escaped")
     queue.kind = "printer queue";
     queue.driver = "K\"\\/\b\f\n\r\t\x01\x1F\x7F\xC3\xA9\xFF";
     queue.busy = true;
-    CHECK(PortListJson::of({}) == "[\n]\n");
+    CHECK(JsonText::ports({}) == "[\n]\n");
     const std::string element =
         "    {\n"
         "        \"busy\": true,\n"
@@ -266,5 +267,5 @@ TEST_CASE("ports as JSON: sorted fields, four-space indents, strings escaped")
         "        \"kind\": \"printer queue\",\n"
         "        \"port\": \"DRIVER\"\n"
         "    }";
-    CHECK(PortListJson::of({queue, queue}) == "[\n" + element + ",\n" + element + "\n]\n");
+    CHECK(JsonText::ports({queue, queue}) == "[\n" + element + ",\n" + element + "\n]\n");
 }

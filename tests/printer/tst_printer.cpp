@@ -1,3 +1,4 @@
+#include "BlackmarkCommandLine.h"
 #include "DnsBlackHole.h"
 #include "FakeDeviceTree.h"
 #include "FifoPrinter.h"
@@ -19,6 +20,7 @@
 #include <grp.h>
 #include <optional>
 #include <pwd.h>
+#include <sstream>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <termios.h>
@@ -107,6 +109,26 @@ std::string reasonAsNobody(const std::string& portText, qint32 mode, gid_t group
     ::kill(child, SIGKILL);
     ::waitpid(child, nullptr, 0);
     return outcome;
+}
+
+// A printer that answers each status and identity request it reads as a ready one would, after
+// a wait and, when told to, after an automatic status block; never, for a wait below 0.
+LoopbackPrinter::Answers answeringPrinter(int waitMs, bool statusBlockFirst = false)
+{
+    return [=](std::string_view received) {
+        std::string answer;
+        for (std::size_t at = 0; waitMs >= 0 && at + 3 <= received.size(); at += 3) {
+            const char n = received[at + 2];
+            answer += statusBlockFirst ? std::string("\x14\0\0\0", 4) : "";
+            answer += received[at] == '\x10' ? std::string(1, n == 1 ? '\x16' : '\x12')
+                      : n == 2               ? std::string(1, '\x02')
+                                             : std::string("\x5F"
+                                                                         "ACME\0",
+                                                           6);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(std::max(waitMs, 0)));
+        return answer;
+    };
 }
 
 // Each kind of port of this platform against a stand-in printer: loopback TCP, a
@@ -297,6 +319,49 @@ private slots:
         ::sigaction(SIGPIPE, nullptr, &after);
         ::pthread_sigmask(SIG_BLOCK, nullptr, &blocked);
         QVERIFY(after.sa_handler == before.sa_handler && !sigismember(&blocked, SIGPIPE));
+    }
+
+    // Printers that answer badly: each enquiry ends within its bounds, and an answer is never
+    // taken for another's.
+    void enquiryFaults_data()
+    {
+        QTest::addColumn<int>("waitMs"); // before each answer; -1 never
+        QTest::addColumn<bool>("statusBlockFirst");
+        QTest::addColumn<QString>("subcommand");
+        QTest::addColumn<QString>("said");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<int>("boundMs");
+        QTest::newRow("never answers") << -1 << false << "status"
+                                       << "the printer did not answer" << 1 << 4500;
+        QTest::newRow("answers late") << 1500 << false << "status"
+                                      << "the printer did not answer" << 1 << 6500;
+        QTest::newRow("status block first, status") << 0 << true << "status"
+                                                    << "ready to print" << 0 << 1000;
+        QTest::newRow("status block first, identify")
+            << 0 << true << "identify"
+            << "maker ACME, model ACME, firmware ACME, serial ACME, autocutter yes" << 0 << 1000;
+    }
+    void enquiryFaults()
+    {
+        QFETCH(int, waitMs);
+        QFETCH(bool, statusBlockFirst);
+        QFETCH(QString, subcommand);
+        QFETCH(QString, said);
+        QFETCH(int, exitCode);
+        QFETCH(int, boundMs);
+        LoopbackPrinter printer(LoopbackPrinter::Reads, AF_INET, 0,
+                                answeringPrinter(waitMs, statusBlockFirst));
+        SystemPrinterSdk sdk(systemPortFor);
+        std::ostringstream out, err;
+        BlackmarkCommandLine commandLine(sdk, {}, out, err);
+        QElapsedTimer timer;
+        timer.start();
+        const int code =
+            commandLine.run({"blackmark", "--ip", printer.address(), subcommand.toStdString()});
+        QVERIFY2(timer.elapsed() < boundMs, qPrintable(QString::number(timer.elapsed())));
+        QCOMPARE(q(out.str()), said + '\n');
+        QCOMPARE(code, exitCode);
+        QCOMPARE(q(err.str()), QString());
     }
 
     // Each row a baud rate: the line runs raw 8N1 at its speed while open and is given back as

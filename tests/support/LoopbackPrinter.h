@@ -6,10 +6,12 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <netinet/in.h>
 #include <poll.h>
 #include <string>
+#include <string_view>
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
@@ -27,9 +29,13 @@ public:
         NeverAccepts     // switched on but answering nothing: its backlog is full
     };
 
+    // What the printer sends back for the bytes it has just read.
+    using Answers = std::function<std::string(std::string_view received)>;
+
     explicit LoopbackPrinter(Behaviour behaviour = Reads, int family = AF_INET,
-                             std::uint16_t port = 0)
-        : behaviour_(behaviour), listener_(::socket(family, SOCK_STREAM | SOCK_CLOEXEC, 0))
+                             std::uint16_t port = 0, Answers answers = {})
+        : behaviour_(behaviour), listener_(::socket(family, SOCK_STREAM | SOCK_CLOEXEC, 0)),
+          answers_(std::move(answers))
     {
         sockaddr_in6 address{};
         auto& v4 = reinterpret_cast<sockaddr_in&>(address);
@@ -105,6 +111,10 @@ private:
             for (ssize_t n = 1; behaviour_ != ResetsAtAccept && n > 0 && readable(peer);) {
                 n = ::read(peer, buffer, behaviour_ == ReadsPart ? 4096 : sizeof buffer);
                 document.append(buffer, std::size_t(std::max<ssize_t>(n, 0)));
+                if (answers_ && n > 0) {
+                    const std::string answer = answers_({buffer, std::size_t(n)});
+                    ::send(peer, answer.data(), answer.size(), MSG_NOSIGNAL);
+                }
                 n = behaviour_ == ReadsPart ? 0 : n;
             }
             ::close(peer);
@@ -116,6 +126,7 @@ private:
 
     const Behaviour behaviour_;
     const int listener_;
+    const Answers answers_;
     bool listening_ = false;
     std::uint16_t port_ = 0;
     int fillers_[3] = {-1, -1, -1};

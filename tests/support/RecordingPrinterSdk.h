@@ -29,12 +29,11 @@ public:
     }
     std::int32_t POS_EndDoc() override { return record("POS_EndDoc()", endDocResult); }
     std::int32_t POS_Close() override { return record("POS_Close()", closeResult); }
-    // Hands out the scripted answers in turn, as much of each as fits; then nothing.
-    std::int32_t POS_ReadFile(std::int32_t handle, char* buffer, std::int32_t capacity,
-                              std::int32_t timeoutMs) override
+    // Hands out the scripted answers in turn, as much of each as fits; an empty one, or none
+    // left, is a read whose bound passed.
+    std::int32_t POS_ReadFile(std::int32_t, char* buffer, std::int32_t capacity,
+                              std::int32_t) override
     {
-        calls.push_back("POS_ReadFile(" + std::to_string(handle) + "," + std::to_string(timeoutMs) +
-                        ")");
         if (answers.empty())
             return 0;
         std::string& next = answers.front();

@@ -66,10 +66,19 @@ private slots:
             {"1D 6B 04 31 32 00  GS k: barcode CODE39 (system 4)", "00  unknown bytes",
              "1D 6B 49 02 41 42  GS k: barcode CODE128 (system 73)", "00  unknown bytes"});
         row("status requests", "1004011004021D7231",
-            {"10 04 01  DLE EOT: printer status request (ready: 16)",
-             "10 04 02  DLE EOT: offline cause request (ready: 12)",
-             "1D 72 31  GS r: paper sensor request (ready: 00)"},
+            {"10 04 01  DLE EOT: printer status request (answer: 16)",
+             "10 04 02  DLE EOT: offline cause request (answer: 12)",
+             "1D 72 31  GS r: paper sensor request (answer: 00)"},
             "161200");
+        row("printer ID requests", "1D49421D49021D4970",
+            {"1D 49 42  GS I: printer ID request 66 (answer: \"BLACKMARK\")",
+             "1D 49 02  GS I: printer ID request 2 (answer: 02)",
+             "1D 49 70  GS I: unknown printer ID request 112"},
+            "5F424C41434B4D41524B0002");
+        row("automatic status back", "1D61FF1D6100",
+            {"1D 61 FF  GS a: automatic status back 255 (status: 14 00 00 00)",
+             "1D 61 00  GS a: automatic status back 0"},
+            "14000000");
         const QString longRun = QString("44 ").repeated(48) + u'\u2026';
         row("long text", QByteArray(600, '4') + "0A",
             {longRun + " (300 bytes)  text \"" + QString(48, u'D') + "\u2026\"",
@@ -108,6 +117,36 @@ private slots:
         for (char byte : bytes)
             fed += byteByByte.feed(QByteArrayView(&byte, 1));
         QCOMPARE(fed + byteByByte.finish(), lines);
+    }
+
+    // Each row a condition and the answers to every status request, then to GS a.
+    void answersAsTheConditionSays()
+    {
+        const QByteArray requests = QByteArray::fromHex("100401100402100403100404"
+                                                        "1D7201"
+                                                        "1D6101");
+        const std::pair<std::function<void(PrinterCondition&)>, const char*> rows[] = {
+            {[](PrinterCondition&) {}, "16 12 12 12 00 14000000"},
+            {[](PrinterCondition& c) { c.paperNearEnd = true; }, "16 12 12 1E 03 14000300"},
+            {[](PrinterCondition& c) { c.paperEnd = true; }, "1E 32 12 7E 0F 1C000F00"},
+            {[](PrinterCondition& c) { c.coverOpen = true; }, "1E 16 12 12 00 3C000000"},
+            {[](PrinterCondition& c) { c.offline = true; }, "1E 12 12 12 00 1C000000"}};
+        for (const auto& [set, answers] : rows) {
+            PrinterCondition condition;
+            set(condition);
+            BlackMarkSettings settings;
+            PrinterStreamDecoder decoder(settings, condition);
+            decoder.decode(requests);
+            QCOMPARE(decoder.takeAnswer().toHex().toUpper(), QByteArray(answers).replace(" ", ""));
+        }
+        PrinterCondition named;
+        QVERIFY(named.setIdentity("A;B;C;D"));
+        QVERIFY(!named.setIdentity("A;B;C") && !named.setIdentity("A;B;C;\x01"));
+        QVERIFY(!named.setIdentity("A;B;C;" + QString(81, u'x')));
+        QCOMPARE(named.printerId(67) + named.printerId(68), QByteArray("\x5F"
+                                                                       "B\0\x5F"
+                                                                       "D",
+                                                                       6));
     }
 
     void keepsSettingsAcrossDocuments()

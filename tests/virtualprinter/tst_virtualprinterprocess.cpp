@@ -111,6 +111,37 @@ private slots:
         QVERIFY(printer.running());
     }
 
+    // The command line asks the virtual printer, each as the printer's options have it.
+    void answersTheCommandLine_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("subcommand");
+        QTest::addColumn<QString>("said"); // the exit code, then the output
+        QTest::newRow("identify") << QStringList{"--identity", "ACME;T-1;2.0;XY"} << "identify"
+                                  << "0 maker ACME, model T-1, firmware 2.0, serial XY, autocutter "
+                                     "yes\n";
+        QTest::newRow("near end") << QStringList{"--paper-near-end"} << "status"
+                                  << "0 ready to print, paper near end\n";
+        QTest::newRow("paper end") << QStringList{"--paper-end"} << "status"
+                                   << "3 cannot print: offline, stopped at paper end, paper near "
+                                      "end, paper end\n";
+        QTest::newRow("no answers") << QStringList{"--no-status"} << "status"
+                                    << "1 the printer did not answer\n";
+    }
+    void answersTheCommandLine()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QString, subcommand);
+        QFETCH(QString, said);
+        VirtualPrinter printer(options);
+        QVERIFY(printer.waitFor("listening on"));
+        QProcess cli;
+        cli.start(QStringLiteral(BLACKMARK_CLI),
+                  {"--ip", QStringLiteral("127.0.0.1:%1").arg(printer.port), subcommand});
+        QVERIFY(cli.waitForFinished(10000));
+        QCOMPARE(QString::number(cli.exitCode()) + ' ' + cli.readAllStandardOutput(), said);
+    }
+
     void answersStatusAndClosesWhenIdle_data()
     {
         QTest::addColumn<QStringList>("options");
