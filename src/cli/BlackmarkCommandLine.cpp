@@ -6,6 +6,8 @@
 #include "DryRunPrinterSdk.h"
 #include "EnquirySubcommands.h"
 #include "JsonText.h"
+#include "LabelLayoutCommands.h"
+#include "LayoutSubcommand.h"
 #include "PortChoices.h"
 #include "PortKind.h"
 #include "PortListing.h"
@@ -13,9 +15,16 @@
 #include "StreamMessages.h"
 #include "StrictDistance.h"
 #include "SystemText.h"
+#include "UnicodeText.h"
 #include "VerbosePrinterSdk.h"
 
 #include <algorithm>
+
+struct BlackmarkCommandLine::Request {
+    std::vector<std::string> words; // the subcommand and its arguments
+    PortSettings port;
+    std::vector<std::string> notes; // told on the error stream before the send
+};
 
 namespace
 {
@@ -32,6 +41,11 @@ And further:
   send "HEX TEXT"                  Send any hex command text, such as "1B 40"
   identify [--json]                Ask the printer who it is: maker, model, firmware, serial
   status [--json]                  Ask the printer whether it can print, and if not, why
+  layout black-mark|label|none     Set the paper layout of the other family (FS ( L), only
+                                   what is given: --pitch MM, --print-start MM, --cut MM,
+                                   for labels --bottom MM and --with-marks; --save keeps it
+  layout show [--json]             Ask the printer for its paper layout, set and in effect
+  layout test-print|test-cut       Feed to the next print start and print a line, or cut
   printers                         List the installed printer queues
   ports [--json]                   List this machine's ports by their port text
 Options go before the subcommand. Exit codes: 0 sent (status: ready to print), 1 port not
@@ -58,11 +72,19 @@ CommandLineOptions blackmarkOptions()
         {"subcommand", "What to send.", "SUBCOMMAND [ARGUMENTS]"});
 }
 
-struct Request {
-    std::vector<std::string> words; // the subcommand and its arguments
-    PortSettings port;
-    std::vector<std::string> notes; // told on the error stream before the send
-};
+const char* const QueueCannotAnswer = "a printer queue cannot answer: ask the printer on the "
+                                      "port it is attached to (ETHERNET, COM or LPT)";
+
+// "1C 28 4C" for those bytes.
+std::string hexText(const std::string& bytes)
+{
+    std::string text;
+    for (unsigned char byte : bytes)
+        text += (text.empty() ? "" : " ") + UnicodeText::hex(byte, 2);
+    return text;
+}
+
+using Request = BlackmarkCommandLine::Request;
 
 // Why the port settings cannot name a port, before anything is opened; empty when they can.
 std::string portRefusal(const PortSettings& port, bool addressGiven, bool dryRun)
@@ -251,7 +273,12 @@ int BlackmarkCommandLine::run(const std::vector<std::string>& arguments)
         return listPorts(options);
     if (words[0] == "identify" || words[0] == "status")
         return ask(options);
-    return send(options);
+    if (words[0] == "layout")
+        return layout(options);
+    Request request;
+    if (const std::string refusal = readRequest(options, request); !refusal.empty())
+        return badInput(refusal);
+    return send(options, request);
 }
 
 int BlackmarkCommandLine::ask(const CommandLineOptions& options)
@@ -263,8 +290,7 @@ int BlackmarkCommandLine::ask(const CommandLineOptions& options)
     if (const std::string refusal = readRequest(options, request); !refusal.empty())
         return badInput(refusal);
     if (portKindOf(request.port.portText) == PortKind::Driver)
-        return badInput("a printer queue cannot answer: ask the printer on the port it is "
-                        "attached to (ETHERNET, COM or LPT)");
+        return badInput(QueueCannotAnswer);
     if (options.isSet("dry-run")) {
         out_ << EnquirySubcommands::requestsOf(words[0]) << std::flush;
         return Sent;
@@ -276,11 +302,37 @@ int BlackmarkCommandLine::ask(const CommandLineOptions& options)
                                   : enquiry.status(request.port, json);
 }
 
-int BlackmarkCommandLine::send(const CommandLineOptions& options)
+int BlackmarkCommandLine::layout(const CommandLineOptions& options)
 {
-    Request request;
-    if (const std::string refusal = readRequest(options, request); !refusal.empty())
+    std::string refusal;
+    const std::optional<LayoutSubcommand::Request> layout =
+        LayoutSubcommand::read(options.words(), refusal);
+    if (!layout)
         return badInput(refusal);
+    Request request;
+    if (refusal = readRequest(options, request); !refusal.empty())
+        return badInput(refusal);
+    if (layout->show && portKindOf(request.port.portText) == PortKind::Driver)
+        return badInput(QueueCannotAnswer);
+    if (layout->show && options.isSet("dry-run")) {
+        out_ << hexText(LabelLayoutCommands::sendLayout(LabelLayoutCommands::AsSet)) << '\n'
+             << hexText(LabelLayoutCommands::sendLayout(LabelLayoutCommands::InEffect))
+             << std::endl;
+        return Sent;
+    }
+    if (layout->show) {
+        VerbosePrinterSdk verbose(sdk_, err_);
+        LayoutSubcommand show(options.isSet("verbose") ? verbose : sdk_, out_, err_);
+        return show.show(request.port, layout->json || options.isSet("json"));
+    }
+    // Sent as any hex command text is, with what that brings: the dry run, the stages told.
+    request.words = {"send", hexText(layout->document)};
+    request.notes = layout->notes;
+    return send(options, request);
+}
+
+int BlackmarkCommandLine::send(const CommandLineOptions& options, Request& request)
+{
     const bool dry = options.isSet("dry-run");
     if (!options.isSet("driver") && portKindOf(request.port.portText) == PortKind::Driver && !dry) {
         const QueueListing listing = queues_();

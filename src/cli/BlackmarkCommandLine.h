@@ -26,11 +26,15 @@ public:
 
     enum ExitCode { Sent = 0, NotSent = 1, BadInput = 2 };
 
+    // What the words ask to send, and where.
+    struct Request;
+
 private:
     int badInput(const std::string& why);
     int listPrinters();
     int listPorts(const CommandLineOptions& options);
-    int send(const CommandLineOptions& options);
+    int send(const CommandLineOptions& options, Request& request);
+    int layout(const CommandLineOptions& options);
     int ask(const CommandLineOptions& options);
 
     PrinterSdk& sdk_;

@@ -1,5 +1,6 @@
 #include "JsonText.h"
 
+#include "Decimals.h"
 #include "SystemText.h"
 
 namespace
@@ -30,6 +31,11 @@ template <typename Value> std::string valueText(const Value& value)
         return *flag ? "true" : "false";
     if (const std::string* text = std::get_if<std::string>(&value))
         return JsonText::quoted(*text);
+    if constexpr (std::variant_size_v < Value >> 3) {
+        // Tenths of a millimetre at most: one decimal, none for a whole number.
+        if (const double* number = std::get_if<double>(&value))
+            return fixedDecimals(*number, *number == double((long long)*number) ? 0 : 1);
+    }
     return "null";
 }
 

@@ -9,7 +9,11 @@
 struct StrictDistance {
     std::string number;       // the decimal number alone, for the catalogue
     std::string refusal;      // empty when the text is a distance
-    std::string roundingNote; // set when the 1/8 mm count is not exactly the distance
+    std::string roundingNote; // set when the count is not exactly the distance
+    long long tenths = 0;     // in 0.1 mm, halves to even, for readTenths
 
+    // In eighths of a millimetre, as the first family of commands counts; no sign.
     static StrictDistance read(std::string_view text);
+    // In tenths of a millimetre, as the paper layout counts; with a sign where it may have one.
+    static StrictDistance readTenths(std::string_view text, bool signAllowed);
 };

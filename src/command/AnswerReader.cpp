@@ -89,11 +89,13 @@ AnswerReader::Next AnswerReader::takeNext(const AnswerShape& shape, std::string&
                                                   : take(StatusBlockBytes, Next::Skipped);
     if (first == Xon || first == Xoff || !isBlockHeader(first))
         return take(1, Next::Skipped);
-    const std::size_t end = pending_.find('\0', 1);
-    if (end == std::string::npos)
+    const bool ours = shape.kind == AnswerShape::Kind::Block &&
+                      pending_.compare(0, shape.start.size(), shape.start) == 0;
+    const std::size_t end = ours && shape.length > 0 ? shape.length - 1 : pending_.find('\0', 1);
+    if (end == std::string::npos || end >= pending_.size())
         return pending_.size() > LongestBlock ? take(1, Next::Skipped) : Next::Incomplete;
-    const bool tagged = shape.tag < 0 || (end > 1 && std::uint8_t(pending_[1]) == shape.tag);
-    const bool ours = shape.kind == AnswerShape::Kind::Block && first == shape.header && tagged;
+    if (ours && pending_[end] != '\0') // a fixed-length block must end in its NUL
+        return take(1, Next::Skipped);
     return take(end + 1, ours ? Next::Answer : Next::Skipped);
 }
 

@@ -9,8 +9,9 @@
 
 class PrinterEnquiry;
 
-// A field of an answer as a script reads it: text, yes or no, or nothing when not answered.
-using AnswerField = std::variant<std::monostate, bool, std::string>;
+// A field of an answer as a script reads it: text, yes or no, a number, or nothing when not
+// answered.
+using AnswerField = std::variant<std::monostate, bool, std::string, double>;
 
 // Who the printer is: what it answered to each identity request.
 struct PrinterIdentity {

@@ -432,6 +432,133 @@ const char* parameterBlockFunction(char x)
     }
 }
 
+// FS ( L fn 33: sm, then sa to sf in ASCII decimal 0.1 mm, each ended by 3B: the fields
+// given. Nothing when the parameters are not laid out so.
+std::optional<PaperLayout> readPaperLayout(QByteArrayView parameters)
+{
+    if (parameters.size() < 1 || byteAt(parameters, 0) < '0' || byteAt(parameters, 0) > '3')
+        return std::nullopt;
+    const QList<QByteArray> fields = parameters.sliced(1).toByteArray().split(';');
+    if (fields.size() != PaperLayout::FieldCount + 1 || !fields.last().isEmpty())
+        return std::nullopt;
+    PaperLayout read;
+    read.kind = PaperLayout::Kind(parameters[0]);
+    for (int i = 0; i < PaperLayout::FieldCount; ++i) {
+        if (fields[i].isEmpty())
+            continue;
+        bool number = false;
+        const int value = fields[i].toInt(&number);
+        const bool signedField = PaperLayout::maySign(PaperLayout::Field(i));
+        if (!number || fields[i].startsWith('+') || (!signedField && value < 0) ||
+            fields[i].size() > (value < 0 ? 6 : 5))
+            return std::nullopt;
+        read.fields[i] = value;
+    }
+    return read;
+}
+
+// The FS ( L fn 34 answer: 37 4B, n in decimal, 1F and each field, 00; in 0.1 mm or in dots at
+// 8 dots a millimetre.
+QByteArray layoutAnswer(const PaperLayout& layout, quint8 n)
+{
+    QByteArray answer = "\x37\x4B" + QByteArray::number(n) + '\x1F' + char(layout.kind);
+    for (const std::optional<int>& tenths : layout.fields) {
+        answer += '\x1F';
+        if (tenths)
+            answer += QByteArray::number(n == 0x40 ? *tenths : qRound(*tenths * 0.8));
+    }
+    return answer + '\0';
+}
+
+// FS ( L pL pH fn ...: the paper layout and feeds to its positions.
+CommandFrame labelControl(QByteArrayView head, BlackMarkSettings& settings)
+{
+    const QString name = QStringLiteral("FS ( L");
+    const int length = wordAt(head, 3);
+    if (length < 1 || length > EscPosCommandSet::LongestHead - 5)
+        return whole(5, name, QStringLiteral("unexpected parameter length %1").arg(length), length);
+    if (head.size() < 5 + length)
+        return cutShort(name);
+    const quint8 fn = byteAt(head, 5);
+    const QByteArrayView parameters = head.sliced(6, length - 1);
+    CommandFrame frame = whole(5 + length, name, {});
+    const quint8 m = parameters.isEmpty() ? 0 : byteAt(parameters, 0);
+    static const char* const positions[3] = {"label peeling", "cutting", "print start"};
+    if (fn == 0x21) {
+        const std::optional<PaperLayout> given = readPaperLayout(parameters);
+        if (given) {
+            // A field left out keeps its value.
+            PaperLayout& layout = settings.layout.emplace(settings.layout.value_or(PaperLayout()));
+            layout.kind = given->kind;
+            for (int i = 0; i < PaperLayout::FieldCount; ++i)
+                layout.fields[i] = given->fields[i] ? given->fields[i] : layout.fields[i];
+        }
+        frame.meaning += given ? QStringLiteral("paper layout ") + paperLayoutWords(given)
+                               : QStringLiteral("paper layout with unreadable parameters");
+    } else if (fn == 0x22 && length == 2 && (m == 0x40 || m == 0x50)) {
+        frame.answer = layoutAnswer(settings.layout.value_or(PaperLayout()), m);
+        frame.meaning += QStringLiteral("send the paper layout %1 (answer: %2)")
+                             .arg(m == 0x40 ? QStringLiteral("as set, in 0.1 mm")
+                                            : QStringLiteral("in effect, in dots"),
+                                  hex(frame.answer, 0, frame.answer.size()));
+    } else if (fn == 0x30 && length == 2 && m == 0x30) {
+        frame.answer = QByteArray("\x37\x38") + char(0x40 | settings.position) + '\x40' + '\0';
+        frame.meaning += QStringLiteral("send the position (answer: %1)")
+                             .arg(hex(frame.answer, 0, frame.answer.size()));
+    } else if (fn >= 0x41 && fn <= 0x43 && length == 2 && (m == 0x30 || m == 0x31)) {
+        settings.position = 1 << (fn - 0x41);
+        frame.meaning += QStringLiteral("feed to the %1 position%2")
+                             .arg(QLatin1String(positions[fn - 0x41]),
+                                  m == 0x30 ? QStringLiteral(", unless there already")
+                                            : QStringLiteral(", the next one"));
+    } else {
+        frame.meaning += QStringLiteral("function %1, %2 parameter bytes").arg(fn).arg(length - 1);
+    }
+    return frame;
+}
+
+// GS ( M pL pH fn m: the settings memory.
+CommandFrame settingsMemory(QByteArrayView head, BlackMarkSettings& settings)
+{
+    const QString name = QStringLiteral("GS ( M");
+    const int length = wordAt(head, 3);
+    if (length != 2)
+        return whole(5, name, QStringLiteral("unexpected parameter length %1").arg(length), length);
+    if (head.size() < 7)
+        return cutShort(name);
+    const quint8 fn = byteAt(head, 5);
+    const quint8 m = byteAt(head, 6);
+    CommandFrame frame = whole(7, name, {});
+    if ((fn == 1 || fn == 49) && (m == 1 || m == 49)) {
+        settings.savedLayout = settings.layout;
+        frame.meaning += QStringLiteral("save the settings");
+    } else if ((fn == 3 || fn == 51) && (m <= 1 || m == 48 || m == 49)) {
+        settings.savedLoadsAtStartUp = m == 1 || m == 49;
+        frame.meaning += settings.savedLoadsAtStartUp
+                             ? QStringLiteral("load the saved settings at start-up")
+                             : QStringLiteral("start up with the settings of the factory");
+    } else {
+        frame.meaning += QStringLiteral("function %1 %2").arg(fn).arg(m);
+    }
+    return frame;
+}
+
+// FS ( x pL pH and pL + 256 pH parameter bytes, for every x.
+CommandFrame fsParameterBlock(QByteArrayView head, BlackMarkSettings& settings)
+{
+    if (head.size() < 3)
+        return cutShort(QStringLiteral("FS ("));
+    const quint8 x = byteAt(head, 2);
+    const QString name =
+        QStringLiteral("FS ( ") + (printable(x) ? QString(QChar(x)) : hex(head, 2));
+    if (head.size() < 5)
+        return cutShort(name);
+    if (x == 'L')
+        return labelControl(head, settings);
+    const int length = wordAt(head, 3);
+    return whole(5, name, QStringLiteral("function, %1 parameter bytes").arg(length), length);
+}
+
 // GS ( x pL pH and pL + 256 pH parameter bytes, for every x.
 CommandFrame parameterBlock(QByteArrayView head, BlackMarkSettings& settings)
 {
@@ -440,6 +567,8 @@ CommandFrame parameterBlock(QByteArrayView head, BlackMarkSettings& settings)
     const quint8 x = byteAt(head, 2);
     if (x == 'F')
         return positionAdjustment(head, settings);
+    if (x == 'M' && head.size() >= 5)
+        return settingsMemory(head, settings);
     const QString name =
         QStringLiteral("GS ( ") + (printable(x) ? QString(QChar(x)) : hex(head, 2));
     if (head.size() < 5)
@@ -526,6 +655,8 @@ std::optional<CommandFrame> laidOutCommand(QByteArrayView head, BlackMarkSetting
                             {}};
     if (prefix == DLE && second == EOT)
         return statusRequest(head, condition);
+    if (prefix == FS && second == '(')
+        return fsParameterBlock(head, settings);
     if (prefix != GS)
         return std::nullopt;
     switch (second) {
@@ -556,8 +687,10 @@ CommandFrame EscPosCommandSet::frame(QByteArrayView head, BlackMarkSettings& set
                                      const PrinterCondition& condition)
 {
     const quint8 first = byteAt(head, 0);
-    if (printable(first))
+    if (printable(first)) {
+        settings.position = 0; // printing moves the paper on
         return {Layout::Text, 1, 0, {}, {}, {}};
+    }
     switch (first) {
     case ESC:
     case GS:

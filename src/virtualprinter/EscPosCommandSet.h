@@ -31,7 +31,7 @@ namespace EscPosCommandSet
 {
 
 // No command needs more bytes than this before its frame is known.
-constexpr qsizetype LongestHead = 16;
+constexpr qsizetype LongestHead = 64;
 
 // The frame of the command that starts `head`. The black-mark commands change `settings`; the
 // requests are answered as `condition` has the printer.

@@ -20,7 +20,7 @@ std::string bytes(const std::string& hex)
 const AnswerShape Status = AnswerShape::statusByte();
 const AnswerShape Id = AnswerShape::idByte();
 const AnswerShape Text = AnswerShape::textBlock();
-const AnswerShape Layout = AnswerShape::block(0x37, 0x4B);
+const AnswerShape Layout = AnswerShape::block("\x37\x4B");
 
 } // namespace
 

@@ -75,6 +75,25 @@ private slots:
              "1D 49 02  GS I: printer ID request 2 (answer: 02)",
              "1D 49 70  GS I: unknown printer ID request 112"},
             "5F424C41434B4D41524B0002");
+        row("paper layout", "1C284C11002133313031363B2D32363B33303B3B3B3B",
+            {"1C 28 4C 11 00 21 33 31 30 31 36 3B 2D 32 36 3B 33 30 3B 3B 3B 3B  FS ( L: paper "
+             "layout black-mark paper (pitch 101.6 mm, print start -2.6 mm, cut 3 mm)"});
+        row("unreadable layout", "1C284C06002133783B3B3B",
+            {"1C 28 4C 06 00 21 33 78 3B 3B 3B  FS ( L: paper layout with unreadable parameters"});
+        row("layout and position asked", "1C284C020043311C284C020022501C284C02003030",
+            {"1C 28 4C 02 00 43 31  FS ( L: feed to the print start position, the next one",
+             "1C 28 4C 02 00 22 50  FS ( L: send the paper layout in effect, in dots (answer: 37 "
+             "4B 38 30 1F 30 1F 1F 1F 1F 1F 1F 00)",
+             "1C 28 4C 02 00 30 30  FS ( L: send the position (answer: 37 38 44 40 00)"},
+            "374B38301F301F1F1F1F1F1F00"
+            "3738444000");
+        row("FS ( x by its length", "1C2841020001021C284CFF00",
+            {"1C 28 41 02 00 01 02  FS ( A: function, 2 parameter bytes",
+             "1C 28 4C FF 00  truncated FS ( L"});
+        row("settings memory", "1D284D020001011D284D020003011D284D0300020304",
+            {"1D 28 4D 02 00 01 01  GS ( M: save the settings",
+             "1D 28 4D 02 00 03 01  GS ( M: load the saved settings at start-up",
+             "1D 28 4D 03 00 02 03 04  GS ( M: unexpected parameter length 3"});
         row("automatic status back", "1D61FF1D6100",
             {"1D 61 FF  GS a: automatic status back 255 (status: 14 00 00 00)",
              "1D 61 00  GS a: automatic status back 0"},
@@ -155,15 +174,21 @@ private slots:
         QCOMPARE(
             settings.describe(),
             QStringLiteral("settings: mark max width not set, paper max width not set, black mark "
-                           "function not set, print start not set, cut position not set"));
-        // Initialising keeps the settings.
+                           "function not set, print start not set, cut position not set, paper "
+                           "layout not set, saved paper layout not set"));
+        // Initialising keeps the settings; a layout's field left out keeps its value.
         for (const char* document :
-             {"1F1B1F810405066009", "1F1B1F8004050644", "1D284604000101100000", "1B40"})
+             {"1F1B1F810405066009", "1F1B1F8004050644", "1D284604000101100000", "1B40",
+              "1C284C0F002133313031303B2D32363B3B3B3B3B", "1D284D02000101",
+              "1C284C0A002133"
+              "3B3B33303B3B3B3B"})
             PrinterStreamDecoder(settings).decode(QByteArray::fromHex(document));
-        QCOMPARE(
-            settings.describe(),
-            QStringLiteral("settings: mark max width 300 mm, paper max width not set, black mark "
-                           "function on, print start backfeed 2 mm, cut position not set"));
+        QCOMPARE(settings.describe(),
+                 QStringLiteral("settings: mark max width 300 mm, paper max width not set, black "
+                                "mark function on, print start backfeed 2 mm, cut position not "
+                                "set, paper layout black-mark paper (pitch 101 mm, print start "
+                                "-2.6 mm, cut 3 mm), saved paper layout black-mark paper (pitch "
+                                "101 mm, print start -2.6 mm)"));
     }
 };
 

@@ -78,6 +78,16 @@ bool sendBlocks(quint16 port, const QByteArray& block, int count)
     return sent;
 }
 
+// The exit code and output of the command line asking the printer.
+QString runCommandLine(const VirtualPrinter& printer, const QStringList& words)
+{
+    QProcess cli;
+    cli.start(QStringLiteral(BLACKMARK_CLI),
+              QStringList{"--ip", QStringLiteral("127.0.0.1:%1").arg(printer.port)} + words);
+    cli.waitForFinished(10000);
+    return QString::number(cli.exitCode()) + ' ' + cli.readAllStandardOutput();
+}
+
 } // namespace
 
 class TestVirtualPrinterProcess : public QObject
@@ -135,11 +145,24 @@ private slots:
         QFETCH(QString, said);
         VirtualPrinter printer(options);
         QVERIFY(printer.waitFor("listening on"));
-        QProcess cli;
-        cli.start(QStringLiteral(BLACKMARK_CLI),
-                  {"--ip", QStringLiteral("127.0.0.1:%1").arg(printer.port), subcommand});
-        QVERIFY(cli.waitForFinished(10000));
-        QCOMPARE(QString::number(cli.exitCode()) + ' ' + cli.readAllStandardOutput(), said);
+        QCOMPARE(runCommandLine(printer, {subcommand}), said);
+    }
+
+    // The paper layout set, saved and shown again, as the printer keeps it.
+    void layoutRoundTrip()
+    {
+        VirtualPrinter printer({});
+        QVERIFY(printer.waitFor("listening on"));
+        QCOMPARE(runCommandLine(printer, {"layout", "black-mark", "--pitch", "100", "--print-start",
+                                          "-2.5", "--save"}),
+                 "0 ");
+        QCOMPARE(runCommandLine(printer, {"layout", "show"}),
+                 "0 as set: black-mark paper; pitch 100 mm, print start -2.5 mm, cut not set, "
+                 "label bottom not set, printing area bottom not set, horizontal not set\n"
+                 "in effect: black-mark paper; pitch 800 dots, print start -20 dots, cut not "
+                 "set, label bottom not set, printing area bottom not set, horizontal not set\n");
+        QVERIFY(printer.waitFor("saved paper layout black-mark paper \\(pitch 100 mm, print "
+                                "start -2.5 mm\\), loaded at start-up"));
     }
 
     void answersStatusAndClosesWhenIdle_data()

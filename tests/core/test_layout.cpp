@@ -1,0 +1,146 @@
+#include "BlackmarkCommandLine.h"
+#include "PaperLayout.h"
+#include "RecordingPrinterSdk.h"
+
+#include <doctest/doctest.h>
+#include <sstream>
+
+namespace
+{
+
+struct Said {
+    int code;
+    std::string out, err;
+};
+
+Said layout(const std::vector<std::string>& words, std::vector<std::string> answers = {})
+{
+    RecordingPrinterSdk sdk;
+    sdk.answers = std::move(answers);
+    std::ostringstream out, err;
+    BlackmarkCommandLine commandLine(
+        sdk, [] { return QueueListing{}; }, out, err);
+    std::vector<std::string> arguments{"blackmark", "--ip", "10.0.0.9"};
+    arguments.insert(arguments.end(), words.begin(), words.end());
+    const int code = commandLine.run(arguments);
+    return {code, out.str(), err.str()};
+}
+
+} // namespace
+
+TEST_CASE("the paper layout's commands, byte by byte")
+{
+    struct Row {
+        std::vector<std::string> words;
+        std::string hex;
+        std::string note = {};
+    };
+    const Row rows[] = {
+        {{"black-mark", "--pitch", "101.6", "--print-start", "-2.55", "--cut", "3mm"},
+         "1C 28 4C 11 00 21 33 31 30 31 36 3B 2D 32 36 3B 33 30 3B 3B 3B 3B",
+         "blackmark: -2.55 mm sent as -2.6 mm, -26 counts\n"},
+        {{"black-mark", "--cut", "+0.05", "--save"},
+         "1C 28 4C 09 00 21 33 3B 3B 30 3B 3B 3B 3B 1D 28 4D 02 00 01 01 1D 28 4D 02 00 03 01",
+         "blackmark: +0.05 mm sent as 0 mm, 0 counts\n"},
+        {{"label", "--bottom", "9999.9", "--pitch", "0"},
+         "1C 28 4C 0E 00 21 31 30 3B 3B 3B 39 39 39 39 39 3B 3B 3B"},
+        {{"label", "--with-marks", "--print-start", "0.15"},
+         "1C 28 4C 09 00 21 32 3B 32 3B 3B 3B 3B 3B",
+         "blackmark: 0.15 mm sent as 0.2 mm, 2 counts\n"},
+        {{"none"}, "1C 28 4C 08 00 21 30 3B 3B 3B 3B 3B 3B"},
+        {{"show"}, "1C 28 4C 02 00 22 40\n1C 28 4C 02 00 22 50"},
+        {{"test-print"},
+         "1C 28 4C 02 00 42 30 1C 28 4C 02 00 43 30 2A 2A 2A 2A 54 45 53 54 20 53 "
+         "54 41 52 54 20 50 4F 53 49 54 49 4F 4E 2A 2A 2A 2A 0A"},
+        {{"test-cut"}, "1C 28 4C 02 00 42 30 1D 56 30"},
+    };
+    for (const Row& row : rows) {
+        CAPTURE(row.hex);
+        std::vector<std::string> words{"--dry-run", "layout"};
+        words.insert(words.end(), row.words.begin(), row.words.end());
+        const Said said = layout(words);
+        CHECK(said.code == 0);
+        CHECK(said.out == row.hex + "\n");
+        CHECK(said.err == row.note);
+    }
+}
+
+TEST_CASE("a layout the fields cannot carry is bad input")
+{
+    const char* const rows[][3] = {
+        {"--pitch", "-1",
+         "\"-1\" is not a distance: give a decimal number of millimetres, such "
+         "as 2.5 or 2.5mm"},
+        {"--cut", "x",
+         "\"x\" is not a distance: give a decimal number of millimetres, such as "
+         "2.5 or 2.5mm, or with a sign"},
+        {"--cut", "-10000",
+         "--cut \"-10000\" does not fit: the printer takes at most five digits "
+         "of 0.1 mm, 9999.9 mm"},
+        {"--pitch", "9999.96",
+         "--pitch \"9999.96\" does not fit: the printer takes at most five "
+         "digits of 0.1 mm, 9999.9 mm"},
+        {"--bottom", "1", "layout black-mark does not take \"--bottom\""},
+        {"--cut", "",
+         "\"\" is not a distance: give a decimal number of millimetres, such as 2.5 "
+         "or 2.5mm, or with a sign"}};
+    for (const auto& [option, value, why] : rows) {
+        CAPTURE(why);
+        const Said said = layout({"layout", "black-mark", option, value});
+        CHECK(said.code == 2);
+        CHECK(said.err == "blackmark: " + std::string(why) + "\n(see blackmark --help)\n");
+    }
+    CHECK(layout({"layout", "none", "--pitch", "1"}).err ==
+          "blackmark: layout none does not take \"--pitch\"\n(see blackmark --help)\n");
+    CHECK(layout({"layout", "black-mark", "--pitch"}).err ==
+          "blackmark: --pitch takes a distance in mm\n(see blackmark --help)\n");
+    CHECK(layout({"layout", "test-cut", "x"}).code == 2);
+    CHECK(layout({"--port", "DRIVER", "layout", "show"}).code == 2);
+}
+
+TEST_CASE("layout show reads the layout as set and in effect")
+{
+    const std::string asSet = "\x37\x4B"
+                              "64\x1F"
+                              "3\x1F"
+                              "1016\x1F-26\x1F\x1F\x1F\x1F"
+                              "0";
+    const std::string inEffect = "\x37\x4B"
+                                 "80\x1F"
+                                 "3\x1F"
+                                 "813\x1F-21\x1F\x1F\x1F\x1F";
+    const Said said = layout({"layout", "show"}, {asSet + '\0', inEffect + '\0'});
+    CHECK(said.code == 0);
+    CHECK(said.out == "as set: black-mark paper; pitch 101.6 mm, print start -2.6 mm, cut not "
+                      "set, label bottom not set, printing area bottom not set, horizontal 0 mm\n"
+                      "in effect: black-mark paper; pitch 813 dots, print start -21 dots, cut "
+                      "not set, label bottom not set, printing area bottom not set, horizontal "
+                      "not set\n");
+    const Said json = layout({"layout", "show", "--json"}, {"", inEffect + '\0'});
+    CHECK(json.out.find("    \"pitchDots\": 813,\n    \"pitchMm\": null,\n") != std::string::npos);
+    CHECK(json.out.find("    \"layout\": \"black-mark paper\",\n") != std::string::npos);
+    CHECK(layout({"layout", "show"}).code == 1);
+}
+
+TEST_CASE("a layout answer that is not one is not read")
+{
+    const char* const answers[] = {"\x37\x4B"
+                                   "64\x1F"
+                                   "4\x1F\x1F\x1F\x1F\x1F\x1F", // no such reference
+                                   "\x37\x4B"
+                                   "64\x1F"
+                                   "3\x1F\x1F\x1F\x1F\x1F", // a field short
+                                   "\x37\x4B"
+                                   "64\x1F"
+                                   "3\x1F"
+                                   "123456\x1F\x1F\x1F\x1F\x1F\x1F", // six digits
+                                   "\x37\x4B"
+                                   "64\x1F"
+                                   "3\x1F+1\x1F\x1F\x1F\x1F\x1F\x1F", // a plus sign
+                                   "\x37\x4B"
+                                   "64"
+                                   "3"};
+    for (const char* answer : answers)
+        CHECK_FALSE(PaperLayout::fromAnswer(std::string(answer) + '\0'));
+    CHECK_FALSE(PaperLayout::fromAnswer("\x37\x4B"));
+}
