@@ -1,4 +1,4 @@
-#include "BlackmarkCommandLine.h"
+#include "CommandLineRun.h"
 #include "JsonText.h"
 #include "RecordingPrinterSdk.h"
 
@@ -165,19 +165,10 @@ std::vector<Case> cases()
     return cases;
 }
 
-struct Said {
-    int code;
-    std::string out, err;
-};
-
-Said run(PrinterSdk& sdk, std::vector<std::string> arguments,
+Said run(PrinterSdk& sdk, std::vector<std::string> words,
          const BlackmarkCommandLine::QueueSource& queues = kitchenAndLabels)
 {
-    std::ostringstream out, err;
-    BlackmarkCommandLine commandLine(sdk, queues, out, err);
-    arguments.insert(arguments.begin(), "blackmark");
-    const int code = commandLine.run(arguments);
-    return {code, out.str(), err.str()};
+    return runCommandLine(sdk, std::move(words), queues);
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 #include "AnswerReader.h"
-#include "BlackmarkCommandLine.h"
+#include "CommandLineRun.h"
 #include "RecordingPrinterSdk.h"
 
 #include <doctest/doctest.h>
@@ -66,27 +66,21 @@ TEST_CASE("the answer reader takes each answer by its shape, and late ones never
 namespace
 {
 
-struct Asked {
-    int code;
-    std::string out, err;
+struct Asked : Said {
     std::vector<std::string> written;
 };
 
-Asked ask(const std::vector<std::string>& words, const std::vector<std::string>& answers)
+// Asks a printer on the network that gives these answers, in hex, one read each.
+Asked ask(std::vector<std::string> words, const std::vector<std::string>& answers)
 {
     RecordingPrinterSdk sdk;
     for (const std::string& answer : answers)
         sdk.answers.push_back(bytes(answer));
-    std::ostringstream out, err;
-    BlackmarkCommandLine commandLine(
-        sdk, [] { return QueueListing{}; }, out, err);
-    std::vector<std::string> arguments{"blackmark", "--ip", "10.0.0.9"};
-    arguments.insert(arguments.end(), words.begin(), words.end());
-    const int code = commandLine.run(arguments);
-    std::vector<std::string> written;
+    words.insert(words.begin(), {"--ip", "10.0.0.9"});
+    Asked asked{runCommandLine(sdk, words), {}};
     for (const std::string& request : sdk.written)
-        written.push_back(RecordingPrinterSdk::hex(request));
-    return {code, out.str(), err.str(), written};
+        asked.written.push_back(RecordingPrinterSdk::hex(request));
+    return asked;
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "BlackmarkCommandLine.h"
+#include "CommandLineRun.h"
 #include "PaperLayout.h"
 #include "RecordingPrinterSdk.h"
 
@@ -8,22 +8,13 @@
 namespace
 {
 
-struct Said {
-    int code;
-    std::string out, err;
-};
-
-Said layout(const std::vector<std::string>& words, std::vector<std::string> answers = {})
+// A printer on the network that gives these answers, one read each.
+Said layout(std::vector<std::string> words, std::vector<std::string> answers = {})
 {
     RecordingPrinterSdk sdk;
     sdk.answers = std::move(answers);
-    std::ostringstream out, err;
-    BlackmarkCommandLine commandLine(
-        sdk, [] { return QueueListing{}; }, out, err);
-    std::vector<std::string> arguments{"blackmark", "--ip", "10.0.0.9"};
-    arguments.insert(arguments.end(), words.begin(), words.end());
-    const int code = commandLine.run(arguments);
-    return {code, out.str(), err.str()};
+    words.insert(words.begin(), {"--ip", "10.0.0.9"});
+    return runCommandLine(sdk, words);
 }
 
 } // namespace

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "BlackmarkCommandLine.h"
+
+#include <sstream>
+
+// What one run of the command line said: its exit code, its output and its error stream.
+struct Said {
+    int code;
+    std::string out, err;
+};
+
+// Runs the command line on the words, as the program "blackmark", against the SDK given.
+inline Said runCommandLine(
+    PrinterSdk& sdk, std::vector<std::string> words,
+    const BlackmarkCommandLine::QueueSource& queues = [] { return QueueListing{}; })
+{
+    std::ostringstream out, err;
+    BlackmarkCommandLine commandLine(sdk, queues, out, err);
+    words.insert(words.begin(), "blackmark");
+    const int code = commandLine.run(words);
+    return {code, out.str(), err.str()};
+}
