@@ -119,6 +119,9 @@ TEST_CASE("a layout answer that is not one is not read")
                                    "64\x1F"
                                    "4\x1F\x1F\x1F\x1F\x1F\x1F", // no such reference
                                    "\x37\x4B"
+                                   "64\x1F/\x1F"
+                                   "5\x1F\x1F\x1F\x1F\x1F\x1F", // nor this one
+                                   "\x37\x4B"
                                    "64\x1F"
                                    "3\x1F\x1F\x1F\x1F\x1F", // a field short
                                    "\x37\x4B"

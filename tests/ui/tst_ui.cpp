@@ -128,6 +128,7 @@ private slots:
         const std::pair<QPushButton*, const char*> rows[] = {{w.Command1, " 81 04 05 06 60 9"},
                                                              {w.Command7, " 02 01 0 0"},
                                                              {w.Command5, " 80 04 05 06 66"},
+                                                             {w.Command8, " 2A 2A 0A"},
                                                              {w.Command9, " 1D 56 30 0A"}};
         for (const auto& [button, end] : rows) {
             sdk.calls.clear();
@@ -211,10 +212,12 @@ private slots:
         for (int i = 0; i < 4; ++i)
             box.hIPWnd->field(i)->clear();
         box.hIPWnd->field(0)->setFocus();
-        // Three digits move on by themselves; a dot after them is then not a second move.
-        for (QChar c : QStringLiteral("10.200300.5"))
+        // Three digits move on by themselves, but from the last field; a dot after them is then
+        // not a second move.
+        for (QChar c : QStringLiteral("10.200300.255"))
             QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
-        QCOMPARE(box.Address(), QStringLiteral("10.200.255.5"));
+        QCOMPARE(box.Address(), QStringLiteral("10.200.255.255"));
+        QCOMPARE(QApplication::focusWidget(), box.hIPWnd->field(3));
 
         QLineEdit* second = box.hIPWnd->field(1);
         QLineEdit* third = box.hIPWnd->field(2);
@@ -230,7 +233,7 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), second);
         QTest::keyClick(second, Qt::Key_Left);
         QCOMPARE(QApplication::focusWidget(), second); // moved within the field
-        QCOMPARE(box.Address(), QStringLiteral("10.200.0.5"));
+        QCOMPARE(box.Address(), QStringLiteral("10.200.0.255"));
         QApplication::clipboard()->setText(" 172.16.0.9 ");
         third->setFocus();
         QTest::keySequence(third, QKeySequence::Paste);

@@ -53,6 +53,13 @@ private slots:
             {"1B 61 01  ESC a: justification 1",
              "1B 70 00 32 78  ESC p: drawer pulse on pin 0, 50 on, 120 off",
              "1D 4C 30 01  GS L: left margin 304", "1C 26  FS &: kanji mode on"});
+        row("text styles", "1B45011B2D021B21081D21111B33181B64021B4A051B74101D42011B56011B4D01",
+            {"1B 45 01  ESC E: emphasis 1", "1B 2D 02  ESC -: underline 2",
+             "1B 21 08  ESC !: print mode 8", "1D 21 11  GS !: character size 17",
+             "1B 33 18  ESC 3: line spacing 24", "1B 64 02  ESC d: print and feed 2 lines",
+             "1B 4A 05  ESC J: print and feed 5 units", "1B 74 10  ESC t: character code table 16",
+             "1D 42 01  GS B: white on black 1", "1B 56 01  ESC V: quarter-turn rotation 1",
+             "1B 4D 01  ESC M: character font 1"});
         row("bit image", "1B2A2101000102030A",
             {"1B 2A 21 01 00 01 02 03  ESC *: bit image mode 33, 1 columns",
              "0A  LF: print and feed one line"});
