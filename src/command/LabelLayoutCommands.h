@@ -53,7 +53,6 @@ inline constexpr char FeedToPeeling = 0x41;
 inline constexpr char FeedToCutting = 0x42;
 inline constexpr char FeedToPrintStart = 0x43;
 inline constexpr char UnlessThere = 0x30;
-inline constexpr char ToTheNext = 0x31;
 inline std::string feed(char fn, char m)
 {
     return fsL(fn, {m});

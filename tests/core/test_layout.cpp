@@ -123,6 +123,10 @@ TEST_CASE("a layout answer that is not one is not read")
                                    "5\x1F\x1F\x1F\x1F\x1F\x1F", // nor this one
                                    "\x37\x4B"
                                    "64\x1F"
+                                   "3\x1F"
+                                   "12a\x1F\x1F\x1F\x1F\x1F\x1F", // not a number
+                                   "\x37\x4B"
+                                   "64\x1F"
                                    "3\x1F\x1F\x1F\x1F\x1F", // a field short
                                    "\x37\x4B"
                                    "64\x1F"

@@ -170,6 +170,7 @@ TEST_CASE("device paths")
     const char* const rows[][2] = {{"COM1", "/dev/ttyS0"},
                                    {"COM12", "/dev/ttyS11"},
                                    {"COM  /dev/pts/3 ", "/dev/pts/3"},
+                                   {"COM\t/dev/pts/4", "/dev/pts/4"},
                                    {"COM0", ""},
                                    {"COM 1", ""},
                                    {"COM999999999", "/dev/ttyS999999998"},

@@ -69,9 +69,11 @@ private slots:
             {"1D 28 6B 03 00 31 43 05  GS ( k: 2D code, 3 parameter bytes", "41  text \"A\""});
         row("barcodes",
             "1D6B0431320000"
-            "1D6B4902414200",
+            "1D6B4902414200"
+            "1D6B41023132",
             {"1D 6B 04 31 32 00  GS k: barcode CODE39 (system 4)", "00  unknown bytes",
-             "1D 6B 49 02 41 42  GS k: barcode CODE128 (system 73)", "00  unknown bytes"});
+             "1D 6B 49 02 41 42  GS k: barcode CODE128 (system 73)", "00  unknown bytes",
+             "1D 6B 41 02 31 32  GS k: barcode UPC-A (system 65)"});
         row("status requests", "1004011004021D7231",
             {"10 04 01  DLE EOT: printer status request (answer: 16)",
              "10 04 02  DLE EOT: offline cause request (answer: 12)",
