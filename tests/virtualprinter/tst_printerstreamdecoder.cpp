@@ -171,6 +171,7 @@ private slots:
         QVERIFY(named.setIdentity("A;B;C;D"));
         QVERIFY(!named.setIdentity("A;B;C") && !named.setIdentity("A;B;C;\x01"));
         QVERIFY(!named.setIdentity("A;B;C;" + QString(81, u'x')));
+        QVERIFY(named.setIdentity("A;B;C;" + QString(80, u'x')) && named.setIdentity("A;B;C;D"));
         QCOMPARE(named.printerId(67) + named.printerId(68), QByteArray("\x5F"
                                                                        "B\0\x5F"
                                                                        "D",
