@@ -1,3 +1,4 @@
+#include "DeviceNames.h"
 #include "DnsBlackHole.h"
 #include "FakeDeviceTree.h"
 #include "FifoPrinter.h"
@@ -341,6 +342,13 @@ private slots:
         QCOMPARE(::tcgetattr(line.slave, &settings), 0);
         QCOMPARE(settings.c_lflag, before.c_lflag);
         QCOMPARE(::cfgetospeed(&settings), ::cfgetospeed(&before));
+    }
+
+    void numberedPortsAreLinuxDevices()
+    {
+        QCOMPARE(q(DeviceNames::serialLine("COM12").path), QStringLiteral("/dev/ttyS11"));
+        QCOMPARE(q(DeviceNames::printerDevice("LPT1").path), QStringLiteral("/dev/lp0"));
+        QCOMPARE(q(DeviceNames::serialLine("COM /dev/pts/3").path), QStringLiteral("/dev/pts/3"));
     }
 
     void deviceRefusesWhatIsNoPrinter()
