@@ -77,13 +77,9 @@ bool DevicePrinterPort::open(const PortOpenRequest& request)
         CloseHandle(opened);
         opened = openDevice(GENERIC_WRITE);
     }
-    if (opened == INVALID_HANDLE_VALUE) {
-        const DWORD error = GetLastError();
-        if (error == ERROR_PIPE_NOT_CONNECTED || error == ERROR_NO_DATA)
-            return fail(name_ + ": no printer is attached (nothing reads it)");
+    if (opened == INVALID_HANDLE_VALUE)
         return fail(OpenFailureReason::forDevice(OpenFailureReason::DeviceKind::PrinterPort, name_,
-                                                 path_, error));
-    }
+                                                 path_, GetLastError()));
     device_ = opened;
     return true;
 }

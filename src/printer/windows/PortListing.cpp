@@ -61,12 +61,14 @@ void noteUsbIds(ListedPort& port, const std::string& hardwareId)
     std::smatch found;
     if (!std::regex_search(hardwareId, found, ids))
         return;
-    port.usbVendorId = found[1];
-    port.usbProductId = found[2];
-    std::transform(port.usbVendorId.begin(), port.usbVendorId.end(), port.usbVendorId.begin(),
-                   ::tolower);
-    std::transform(port.usbProductId.begin(), port.usbProductId.end(), port.usbProductId.begin(),
-                   ::tolower);
+    // In lower case, as Linux shows them.
+    const auto lower = [](std::string id) {
+        for (char& c : id)
+            c = c >= 'A' && c <= 'F' ? char(c - 'A' + 'a') : c;
+        return id;
+    };
+    port.usbVendorId = lower(found[1]);
+    port.usbProductId = lower(found[2]);
 }
 
 // Each present device of an interface class, handed over with its interface path.
