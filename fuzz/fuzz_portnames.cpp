@@ -1,5 +1,6 @@
 // Any network address or device name: an accepted address has a host and a port from 1 to
-// 65535 and reads back the same from its display form; an accepted device is an absolute path.
+// 65535 and reads back the same from its display form; an accepted device is a port number or
+// a path in the platform's style.
 #include "FuzzCheck.h"
 #include "PortNames.h"
 
@@ -16,11 +17,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     } else {
         FUZZ_CHECK(address.host.empty());
     }
-    for (const PortNames::DevicePath& device :
-         {PortNames::serialDevicePath(text), PortNames::parallelDevicePath(text)}) {
-        FUZZ_CHECK(device.refusal.empty() != device.path.empty());
-        if (device.refusal.empty())
-            FUZZ_CHECK(device.path.starts_with('/'));
+    for (const PortNames::DevicePathStyle* paths :
+         {&PortNames::PosixDevicePaths, &PortNames::WindowsDevicePaths}) {
+        for (const PortNames::DevicePort& device :
+             {PortNames::readSerialPort(text, *paths), PortNames::readParallelPort(text, *paths)}) {
+            const bool named = device.number > 0 || !device.path.empty();
+            FUZZ_CHECK(device.refusal.empty() == named);
+            FUZZ_CHECK(device.number == 0 || device.path.empty());
+            if (!device.path.empty())
+                FUZZ_CHECK(paths->starts.find(device.path.front()) != std::string_view::npos);
+        }
     }
     return 0;
 }

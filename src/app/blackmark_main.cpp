@@ -9,6 +9,6 @@ int main(int argc, char** argv)
 {
     SystemPrinterSdk sdk(systemPortFor);
     BlackmarkCommandLine commandLine(
-        sdk, [] { return PrinterQueues::list(); }, std::cout, std::cerr);
+        sdk, [] { return PrinterQueues::list(); }, std::cout, std::cerr, SystemDevicePaths);
     return commandLine.run(std::vector<std::string>(argv, argv + argc));
 }

@@ -51,7 +51,7 @@ And further:
 Options go before the subcommand. Exit codes: 0 sent (status: ready to print), 1 port not
 opened, the document failed or no answer, 2 bad input, 3 (status) cannot print now.)";
 
-CommandLineOptions blackmarkOptions()
+CommandLineOptions blackmarkOptions(const PortNames::DevicePathStyle& devicePaths)
 {
     return CommandLineOptions(
         "Sets up the black-mark function of an ESC/POS receipt printer.",
@@ -59,7 +59,8 @@ CommandLineOptions blackmarkOptions()
          {{"version"}, "Show the version."},
          {{"port"},
           "ETHERNET, COM1 to COM9, LPT1 to LPT3, DRIVER, or any text with the same first three "
-          "letters, such as COM /dev/ttyUSB0 (default ETHERNET).",
+          "letters, such as COM " +
+              std::string(devicePaths.serialExample) + " (default ETHERNET).",
           "PORT",
           "ETHERNET"},
          {{"ip"}, "The printer's network address, HOST[:PORT]; needed with ETHERNET.", "ADDRESS"},
@@ -87,7 +88,8 @@ std::string hexText(const std::string& bytes)
 using Request = BlackmarkCommandLine::Request;
 
 // Why the port settings cannot name a port, before anything is opened; empty when they can.
-std::string portRefusal(const PortSettings& port, bool addressGiven, bool dryRun)
+std::string portRefusal(const PortSettings& port, bool addressGiven, bool dryRun,
+                        const PortNames::DevicePathStyle& devicePaths)
 {
     const PortKind kind = portKindOf(port.portText);
     if (kind == PortKind::None)
@@ -101,9 +103,9 @@ std::string portRefusal(const PortSettings& port, bool addressGiven, bool dryRun
             return refusal;
     }
     if (kind == PortKind::Serial)
-        return PortNames::serialDevicePath(port.portText).refusal;
+        return PortNames::readSerialPort(port.portText, devicePaths).refusal;
     if (kind == PortKind::Parallel)
-        return PortNames::parallelDevicePath(port.portText).refusal;
+        return PortNames::readParallelPort(port.portText, devicePaths).refusal;
     return {};
 }
 
@@ -133,14 +135,16 @@ bool isBaudRate(const std::string& text)
 }
 
 // The request that the options and words make; why there is none, before anything is opened.
-std::string readRequest(const CommandLineOptions& options, Request& request)
+std::string readRequest(const CommandLineOptions& options, Request& request,
+                        const PortNames::DevicePathStyle& devicePaths)
 {
     request = {options.words(),
                {options.value("port"), options.value("ip"), options.value("driver"),
                 options.value("baud")},
                {}};
     const bool dry = options.isSet("dry-run");
-    if (std::string refusal = portRefusal(request.port, options.isSet("ip"), dry); !refusal.empty())
+    if (std::string refusal = portRefusal(request.port, options.isSet("ip"), dry, devicePaths);
+        !refusal.empty())
         return refusal;
     if (std::string refusal = readDistanceArgument(request); !refusal.empty())
         return refusal;
@@ -207,8 +211,9 @@ SendOutcome sendSubcommand(BlackMarkCatalogue& catalogue, CommandSender& sender,
 } // namespace
 
 BlackmarkCommandLine::BlackmarkCommandLine(PrinterSdk& sdk, QueueSource queues, std::ostream& out,
-                                           std::ostream& err)
-    : sdk_(sdk), queues_(std::move(queues)), out_(out), err_(err)
+                                           std::ostream& err,
+                                           const PortNames::DevicePathStyle& devicePaths)
+    : sdk_(sdk), queues_(std::move(queues)), out_(out), err_(err), devicePaths_(devicePaths)
 {
 }
 
@@ -253,7 +258,7 @@ int BlackmarkCommandLine::run(const std::vector<std::string>& arguments)
     std::vector<std::string> texts;
     for (const std::string& argument : arguments)
         texts.push_back(SystemText::fromBytes(argument));
-    CommandLineOptions options = blackmarkOptions();
+    CommandLineOptions options = blackmarkOptions(devicePaths_);
     if (!options.read(texts))
         return badInput(options.errorText());
     if (options.isSet("help")) {
@@ -276,7 +281,7 @@ int BlackmarkCommandLine::run(const std::vector<std::string>& arguments)
     if (words[0] == "layout")
         return layout(options);
     Request request;
-    if (const std::string refusal = readRequest(options, request); !refusal.empty())
+    if (const std::string refusal = readRequest(options, request, devicePaths_); !refusal.empty())
         return badInput(refusal);
     return send(options, request);
 }
@@ -287,7 +292,7 @@ int BlackmarkCommandLine::ask(const CommandLineOptions& options)
     if (words.size() > 2 || (words.size() == 2 && words[1] != "--json"))
         return badInput(words[0] + " takes nothing but --json");
     Request request;
-    if (const std::string refusal = readRequest(options, request); !refusal.empty())
+    if (const std::string refusal = readRequest(options, request, devicePaths_); !refusal.empty())
         return badInput(refusal);
     if (portKindOf(request.port.portText) == PortKind::Driver)
         return badInput(QueueCannotAnswer);
@@ -310,7 +315,7 @@ int BlackmarkCommandLine::layout(const CommandLineOptions& options)
     if (!layout)
         return badInput(refusal);
     Request request;
-    if (refusal = readRequest(options, request); !refusal.empty())
+    if (refusal = readRequest(options, request, devicePaths_); !refusal.empty())
         return badInput(refusal);
     if (layout->show && portKindOf(request.port.portText) == PortKind::Driver)
         return badInput(QueueCannotAnswer);

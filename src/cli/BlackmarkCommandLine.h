@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PortNames.h"
 #include "PrinterQueue.h"
 
 #include <functional>
@@ -19,7 +20,9 @@ class BlackmarkCommandLine
 public:
     using QueueSource = std::function<QueueListing()>;
 
-    BlackmarkCommandLine(PrinterSdk& sdk, QueueSource queues, std::ostream& out, std::ostream& err);
+    // devicePaths: how this platform writes device paths, for the help and the refusals.
+    BlackmarkCommandLine(PrinterSdk& sdk, QueueSource queues, std::ostream& out, std::ostream& err,
+                         const PortNames::DevicePathStyle& devicePaths);
 
     // The program as it was called, then its arguments, as bytes from the system.
     int run(const std::vector<std::string>& arguments);
@@ -41,4 +44,5 @@ private:
     QueueSource queues_;
     std::ostream& out_;
     std::ostream& err_;
+    const PortNames::DevicePathStyle& devicePaths_;
 };

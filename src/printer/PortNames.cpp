@@ -57,11 +57,11 @@ PortNames::NetworkAddress hostAndPort(std::string_view text, std::string_view ho
     return address;
 }
 
-// "COM3" or "COM /dev/ttyUSB0" for the prefix "COM" and the numbered folder "/dev/ttyS".
-PortNames::DevicePath devicePath(std::string_view portText, std::string_view prefix,
-                                 std::string_view numberedDevice, std::string_view kind)
+// "COM3" or "COM /dev/ttyUSB0" for the prefix "COM".
+PortNames::DevicePort devicePort(std::string_view portText, std::string_view prefix,
+                                 std::string_view kind, const PortNames::DevicePathStyle& paths)
 {
-    PortNames::DevicePath device;
+    PortNames::DevicePort device;
     if (!portText.starts_with(prefix)) {
         device.refusal =
             "\"" + std::string(portText) + "\" does not begin with " + std::string(prefix);
@@ -69,20 +69,18 @@ PortNames::DevicePath devicePath(std::string_view portText, std::string_view pre
     }
     const std::string_view rest = portText.substr(prefix.size());
     const std::string_view path = UnicodeText::trimmed(rest);
-    if (path.starts_with('/')) {
+    if (!path.empty() && paths.starts.find(path.front()) != std::string_view::npos) {
         device.path = path;
         return device;
     }
-    const long long number =
-        allDecimalDigits(rest) && rest.size() <= 9 ? std::stoll(std::string(rest)) : 0;
-    if (number < 1) {
+    device.number = allDecimalDigits(rest) && rest.size() <= 9 ? std::stoll(std::string(rest)) : 0;
+    if (device.number < 1) {
+        device.number = 0;
         device.refusal = "\"" + std::string(portText) + "\" is not a " + std::string(kind) +
                          ": use " + std::string(prefix) +
                          " followed by a number from 1, or by a device path such as " +
-                         std::string(prefix) + " /dev/...";
-        return device;
+                         std::string(prefix) + " " + std::string(paths.example);
     }
-    device.path = std::string(numberedDevice) + std::to_string(number - 1);
     return device;
 }
 
@@ -126,14 +124,14 @@ NetworkAddress readListenAddress(std::string_view text)
                                   : readNetworkAddress(text);
 }
 
-DevicePath serialDevicePath(std::string_view portText)
+DevicePort readSerialPort(std::string_view portText, const DevicePathStyle& paths)
 {
-    return devicePath(portText, "COM", "/dev/ttyS", "serial port");
+    return devicePort(portText, "COM", "serial port", paths);
 }
 
-DevicePath parallelDevicePath(std::string_view portText)
+DevicePort readParallelPort(std::string_view portText, const DevicePathStyle& paths)
 {
-    return devicePath(portText, "LPT", "/dev/lp", "parallel or USB printer port");
+    return devicePort(portText, "LPT", "parallel or USB printer port", paths);
 }
 
 } // namespace PortNames

@@ -26,14 +26,27 @@ NetworkAddress readNetworkAddress(std::string_view text);
 // What a listener takes: the same, or a bare port number, which listens on loopback.
 NetworkAddress readListenAddress(std::string_view text);
 
-struct DevicePath {
+// How a platform writes a device's path: the characters one begins with, and how a refusal
+// and the help show one.
+struct DevicePathStyle {
+    std::string_view starts;        // a path begins with one of these
+    std::string_view example;       // "/dev/..."
+    std::string_view serialExample; // "/dev/ttyUSB0"
+};
+inline constexpr DevicePathStyle PosixDevicePaths{"/", "/dev/...", "/dev/ttyUSB0"};
+inline constexpr DevicePathStyle WindowsDevicePaths{"\\", "\\\\.\\...", "\\\\.\\COM10"};
+
+// A serial or printer port as its text names it: the n-th port of its kind, which each
+// platform maps to a device of its own, or a device by its path.
+struct DevicePort {
+    long long number = 0; // from 1; 0 when a path is named or the text is refused
     std::string path;
     std::string refusal;
 };
 
-// "COMn" is the n-th serial port, /dev/ttyS(n-1); "COM" then a device path opens that path.
-DevicePath serialDevicePath(std::string_view portText);
-// "LPTn" is /dev/lp(n-1); "LPT" then a device path opens that path.
-DevicePath parallelDevicePath(std::string_view portText);
+// "COMn" is the n-th serial port; "COM" then a device path names that device.
+DevicePort readSerialPort(std::string_view portText, const DevicePathStyle& paths);
+// "LPTn" is the n-th parallel port; "LPT" then a device path names that device.
+DevicePort readParallelPort(std::string_view portText, const DevicePathStyle& paths);
 
 } // namespace PortNames

@@ -166,9 +166,10 @@ std::vector<Case> cases()
 }
 
 Said run(PrinterSdk& sdk, std::vector<std::string> words,
-         const BlackmarkCommandLine::QueueSource& queues = kitchenAndLabels)
+         const BlackmarkCommandLine::QueueSource& queues = kitchenAndLabels,
+         const PortNames::DevicePathStyle& paths = PortNames::PosixDevicePaths)
 {
-    return runCommandLine(sdk, std::move(words), queues);
+    return runCommandLine(sdk, std::move(words), queues, paths);
 }
 
 } // namespace
@@ -240,6 +241,17 @@ TEST_CASE("help and version, before any check of the words")
     CHECK(version.code == 0);
     CHECK(version.out.starts_with("blackmark "));
     CHECK(sdk.calls.empty());
+}
+
+TEST_CASE("the help and the refusals show device paths as the platform writes them")
+{
+    RecordingPrinterSdk sdk;
+    const Said help = run(sdk, {"--help"}, kitchenAndLabels, PortNames::WindowsDevicePaths);
+    CHECK(help.out.find("such as COM \\\\.\\COM10\n") != std::string::npos);
+    const Said refused =
+        run(sdk, {"--port", "COM", "test-cut"}, kitchenAndLabels, PortNames::WindowsDevicePaths);
+    CHECK(refused.err.starts_with("blackmark: \"COM\" is not a serial port: use COM followed by a "
+                                  "number from 1, or by a device path such as COM \\\\.\\...\n"));
 }
 
 TEST_CASE("ports as JSON: sorted fields, four-space indents, strings escaped")

@@ -165,33 +165,48 @@ TEST_CASE("network addresses")
     CHECK(PortNames::readListenAddress("[::1]:7").display() == "[::1]:7");
 }
 
-TEST_CASE("device paths")
+TEST_CASE("a serial or printer port text names a numbered port or a device path")
 {
-    const char* const rows[][2] = {{"COM1", "/dev/ttyS0"},
-                                   {"COM12", "/dev/ttyS11"},
-                                   {"COM  /dev/pts/3 ", "/dev/pts/3"},
-                                   {"COM\t/dev/pts/4", "/dev/pts/4"},
-                                   {"COM0", ""},
-                                   {"COM 1", ""},
-                                   {"COM999999999", "/dev/ttyS999999998"},
-                                   {"COM9999999999", ""},
-                                   {"COM1x", ""},
-                                   {"LPT7", "/dev/lp6"},
-                                   {"LPT /dev/usb/lp0", "/dev/usb/lp0"},
-                                   {"LPT", ""}};
-    for (const auto& [text, path] : rows) {
-        CAPTURE(text);
-        const std::string_view portText = text;
-        const PortNames::DevicePath device = portText.starts_with('C')
-                                                 ? PortNames::serialDevicePath(portText)
-                                                 : PortNames::parallelDevicePath(portText);
-        CHECK(device.path == path);
-        CHECK(device.refusal.empty() == !std::string_view(path).empty());
+    using PortNames::PosixDevicePaths, PortNames::WindowsDevicePaths;
+    struct Row {
+        std::string text;
+        const PortNames::DevicePathStyle& paths;
+        long long number;
+        std::string path; // both empty: refused
+    };
+    const Row rows[] = {{"COM1", PosixDevicePaths, 1, ""},
+                        {"COM12", WindowsDevicePaths, 12, ""},
+                        {"COM  /dev/pts/3 ", PosixDevicePaths, 0, "/dev/pts/3"},
+                        {"COM\t/dev/pts/4", PosixDevicePaths, 0, "/dev/pts/4"},
+                        {"COM \\\\.\\CNCA0", WindowsDevicePaths, 0, "\\\\.\\CNCA0"},
+                        {"COM \\\\.\\COM3", PosixDevicePaths, 0, ""},
+                        {"COM /dev/ttyS0", WindowsDevicePaths, 0, ""},
+                        {"COM0", PosixDevicePaths, 0, ""},
+                        {"COM 1", PosixDevicePaths, 0, ""},
+                        {"COM999999999", PosixDevicePaths, 999999999, ""},
+                        {"COM9999999999", PosixDevicePaths, 0, ""},
+                        {"COM1x", WindowsDevicePaths, 0, ""},
+                        {"LPT7", PosixDevicePaths, 7, ""},
+                        {"LPT /dev/usb/lp0", PosixDevicePaths, 0, "/dev/usb/lp0"},
+                        {"LPT \\\\?\\usb#vid_0519", WindowsDevicePaths, 0, "\\\\?\\usb#vid_0519"},
+                        {"LPT", PosixDevicePaths, 0, ""}};
+    for (const Row& row : rows) {
+        CAPTURE(row.text);
+        const PortNames::DevicePort port = row.text.starts_with('C')
+                                               ? PortNames::readSerialPort(row.text, row.paths)
+                                               : PortNames::readParallelPort(row.text, row.paths);
+        CHECK(port.number == row.number);
+        CHECK(port.path == row.path);
+        CHECK(port.refusal.empty() == (row.number > 0 || !row.path.empty()));
     }
-    CHECK(PortNames::serialDevicePath("LPT1").refusal == "\"LPT1\" does not begin with COM");
-    CHECK(PortNames::parallelDevicePath("LPT").refusal ==
+    CHECK(PortNames::readSerialPort("LPT1", PosixDevicePaths).refusal ==
+          "\"LPT1\" does not begin with COM");
+    CHECK(PortNames::readParallelPort("LPT", PosixDevicePaths).refusal ==
           "\"LPT\" is not a parallel or USB printer port: use LPT followed by a number from 1, "
           "or by a device path such as LPT /dev/...");
+    CHECK(PortNames::readSerialPort("COMx", WindowsDevicePaths).refusal ==
+          "\"COMx\" is not a serial port: use COM followed by a number from 1, or by a device "
+          "path such as COM \\\\.\\...");
 }
 
 TEST_CASE("our SDK checks each call and numbers its handles")

@@ -1,4 +1,5 @@
 #include "BlackmarkCommandLine.h"
+#include "DeviceNames.h"
 #include "DnsBlackHole.h"
 #include "FakeDeviceTree.h"
 #include "FifoPrinter.h"
@@ -353,7 +354,7 @@ private slots:
                                 answeringPrinter(waitMs, statusBlockFirst));
         SystemPrinterSdk sdk(systemPortFor);
         std::ostringstream out, err;
-        BlackmarkCommandLine commandLine(sdk, {}, out, err);
+        BlackmarkCommandLine commandLine(sdk, {}, out, err, SystemDevicePaths);
         QElapsedTimer timer;
         timer.start();
         const int code =
@@ -406,6 +407,13 @@ private slots:
         QCOMPARE(::tcgetattr(line.slave, &settings), 0);
         QCOMPARE(settings.c_lflag, before.c_lflag);
         QCOMPARE(::cfgetospeed(&settings), ::cfgetospeed(&before));
+    }
+
+    void numberedPortsAreLinuxDevices()
+    {
+        QCOMPARE(q(DeviceNames::serialLine("COM12").path), QStringLiteral("/dev/ttyS11"));
+        QCOMPARE(q(DeviceNames::printerDevice("LPT1").path), QStringLiteral("/dev/lp0"));
+        QCOMPARE(q(DeviceNames::serialLine("COM /dev/pts/3").path), QStringLiteral("/dev/pts/3"));
     }
 
     void deviceRefusesWhatIsNoPrinter()

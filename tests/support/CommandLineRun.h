@@ -13,10 +13,11 @@ struct Said {
 // Runs the command line on the words, as the program "blackmark", against the SDK given.
 inline Said runCommandLine(
     PrinterSdk& sdk, std::vector<std::string> words,
-    const BlackmarkCommandLine::QueueSource& queues = [] { return QueueListing{}; })
+    const BlackmarkCommandLine::QueueSource& queues = [] { return QueueListing{}; },
+    const PortNames::DevicePathStyle& paths = PortNames::PosixDevicePaths)
 {
     std::ostringstream out, err;
-    BlackmarkCommandLine commandLine(sdk, queues, out, err);
+    BlackmarkCommandLine commandLine(sdk, queues, out, err, paths);
     words.insert(words.begin(), "blackmark");
     const int code = commandLine.run(words);
     return {code, out.str(), err.str()};

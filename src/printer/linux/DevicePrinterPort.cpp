@@ -1,6 +1,7 @@
 #include "DevicePrinterPort.h"
 
 #include "DescriptorRead.h"
+#include "DeviceNames.h"
 
 #include "OpenFailureReason.h"
 #include "PortNames.h"
@@ -38,7 +39,7 @@ bool DevicePrinterPort::failSystem(const std::string& action)
 
 bool DevicePrinterPort::open(const PortOpenRequest& request)
 {
-    const PortNames::DevicePath device = PortNames::parallelDevicePath(request.name);
+    const PortNames::DevicePort device = DeviceNames::printerDevice(request.name);
     if (!device.refusal.empty())
         return fail(device.refusal);
     path_ = device.path;

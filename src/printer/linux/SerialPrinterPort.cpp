@@ -1,6 +1,7 @@
 #include "SerialPrinterPort.h"
 
 #include "DescriptorRead.h"
+#include "DeviceNames.h"
 
 #include "OpenFailureReason.h"
 #include "PortNames.h"
@@ -56,7 +57,7 @@ SerialPrinterPort::~SerialPrinterPort()
 
 bool SerialPrinterPort::open(const PortOpenRequest& request)
 {
-    const PortNames::DevicePath device = PortNames::serialDevicePath(request.name);
+    const PortNames::DevicePort device = DeviceNames::serialLine(request.name);
     if (!device.refusal.empty())
         return fail(device.refusal);
     if (request.baudRate <= 0)
