@@ -146,7 +146,7 @@ bool SerialPrinterPort::failTimeout()
 
 bool SerialPrinterPort::write(const char* data, std::int64_t count)
 {
-    if (requested_ == 0)
+    if (requested_ == 0 || std::exchange(boundAfresh_, false))
         deadline_ = Deadline(boundMs(count, baudRate_));
     else
         deadline_.extend(Deadline::Milliseconds(boundMs(count, baudRate_) - SlackMs));
@@ -182,6 +182,8 @@ bool SerialPrinterPort::drain()
 
 std::int64_t SerialPrinterPort::read(char* buffer, std::int64_t capacity, const Deadline& until)
 {
+    // What is written after an answer is bounded afresh: waiting for answers is not line time.
+    boundAfresh_ = true;
     const std::int64_t n = readWithin(line_, buffer, capacity, until);
     if (n < 0)
         failSystem("read from", errno == EPIPE ? EIO : errno);

@@ -115,7 +115,7 @@ bool CommPrinterPort::failTimeout()
 
 bool CommPrinterPort::write(const char* data, std::int64_t count)
 {
-    if (requested_ == 0)
+    if (requested_ == 0 || std::exchange(boundAfresh_, false))
         deadline_ = Deadline(boundMs(count, baudRate_));
     else
         deadline_.extend(Deadline::Milliseconds(boundMs(count, baudRate_) - SlackMs));
@@ -156,6 +156,8 @@ bool CommPrinterPort::drain()
 
 std::int64_t CommPrinterPort::read(char* buffer, std::int64_t capacity, const Deadline& until)
 {
+    // What is written after an answer is bounded afresh: waiting for answers is not line time.
+    boundAfresh_ = true;
     if (!setTimeouts(readTimeouts(until.remainingMs())))
         return -1;
     DWORD n = 0;

@@ -41,5 +41,6 @@ private:
     COMMTIMEOUTS timeoutsBefore_{};
     std::int64_t written_ = 0;
     std::int64_t requested_ = 0;
+    bool boundAfresh_ = false; // the next write starts a bound of its own
     Deadline deadline_{0LL};
 };
