@@ -71,6 +71,7 @@ TEST_CASE("hex command text")
         {"1B \xEF\xBC\x91", "",
          "token 2 \"\xEF\xBC\x91\" has \"\xEF\xBC\x91\", which is not a hex digit"},
         {"1B \xFF", "", "token 2 \"\xFF\" has byte 0xFF, which is not a hex digit"},
+        {"1B \xC2\x80", "", "token 2 \"\xC2\x80\" has U+0080, which is not a hex digit"},
         {"1B\xC2\xA0", "", "token 1 \"1B\xC2\xA0\" has U+00A0, which is not a hex digit"},
     };
     for (const Row& row : rows) {

@@ -81,6 +81,9 @@ private slots:
                               "Black mark function  OFF", "100", "300", "10", "0", "0", "0", "0"}));
         w.resize(800, 800);
         QCOMPARE(w.size(), QSize(430, 529));
+        const QColor red(255, 0, 0);
+        QVERIFY(w.Combo4->palette().color(QPalette::ButtonText) == red &&
+                w.Text2[5]->palette().color(QPalette::Text) == red);
 
         // Choosing or typing a port sets which port controls are usable.
         w.Combo1->setCurrentIndex(13); // DRIVER

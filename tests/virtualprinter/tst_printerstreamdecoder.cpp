@@ -53,15 +53,17 @@ private slots:
             {"1B 61 01  ESC a: justification 1",
              "1B 70 00 32 78  ESC p: drawer pulse on pin 0, 50 on, 120 off",
              "1D 4C 30 01  GS L: left margin 304", "1C 26  FS &: kanji mode on"});
-        row("text styles", "1B45011B2D021B21081D21111B33181B64021B4A051B74101D42011B56011B4D01",
+        row("text styles",
+            "1B45011B2D021B21081D21111B33181B64021B4A051B74101D42011B56011B4D011C2108",
             {"1B 45 01  ESC E: emphasis 1", "1B 2D 02  ESC -: underline 2",
              "1B 21 08  ESC !: print mode 8", "1D 21 11  GS !: character size 17",
              "1B 33 18  ESC 3: line spacing 24", "1B 64 02  ESC d: print and feed 2 lines",
              "1B 4A 05  ESC J: print and feed 5 units", "1B 74 10  ESC t: character code table 16",
              "1D 42 01  GS B: white on black 1", "1B 56 01  ESC V: quarter-turn rotation 1",
-             "1B 4D 01  ESC M: character font 1"});
-        row("bit image", "1B2A2101000102030A",
+             "1B 4D 01  ESC M: character font 1", "1C 21 08  FS !: kanji print mode 8"});
+        row("bit image", "1B2A2101000102031B2A2001000102030A",
             {"1B 2A 21 01 00 01 02 03  ESC *: bit image mode 33, 1 columns",
+             "1B 2A 20 01 00 01 02 03  ESC *: bit image mode 32, 1 columns",
              "0A  LF: print and feed one line"});
         row("raster image", "1D76300002000100AABB",
             {"1D 76 30 00 02 00 01 00 AA BB  GS v 0: raster image 16 x 1 dots, mode 0"});
@@ -74,11 +76,12 @@ private slots:
             {"1D 6B 04 31 32 00  GS k: barcode CODE39 (system 4)", "00  unknown bytes",
              "1D 6B 49 02 41 42  GS k: barcode CODE128 (system 73)", "00  unknown bytes",
              "1D 6B 41 02 31 32  GS k: barcode UPC-A (system 65)"});
-        row("status requests", "1004011004021D7231",
+        row("status requests", "1004011004021D72311D7202",
             {"10 04 01  DLE EOT: printer status request (answer: 16)",
              "10 04 02  DLE EOT: offline cause request (answer: 12)",
-             "1D 72 31  GS r: paper sensor request (answer: 00)"},
-            "161200");
+             "1D 72 31  GS r: paper sensor request (answer: 00)",
+             "1D 72 02  GS r: drawer connector request (answer: 00)"},
+            "16120000");
         row("printer ID requests", "1D49421D49021D4970",
             {"1D 49 42  GS I: printer ID request 66 (answer: \"BLACKMARK\")",
              "1D 49 02  GS I: printer ID request 2 (answer: 02)",
