@@ -178,6 +178,7 @@ TEST_CASE("a serial or printer port text names a numbered port or a device path"
                         {"COM12", WindowsDevicePaths, 12, ""},
                         {"COM  /dev/pts/3 ", PosixDevicePaths, 0, "/dev/pts/3"},
                         {"COM\t/dev/pts/4", PosixDevicePaths, 0, "/dev/pts/4"},
+                        {"LPT /dev/x\xA0", PosixDevicePaths, 0, "/dev/x\xA0"}, // a stray byte
                         {"COM \\\\.\\CNCA0", WindowsDevicePaths, 0, "\\\\.\\CNCA0"},
                         {"COM \\\\.\\COM3", PosixDevicePaths, 0, ""},
                         {"COM /dev/ttyS0", WindowsDevicePaths, 0, ""},

@@ -72,16 +72,19 @@ private slots:
         row("barcodes",
             "1D6B0431320000"
             "1D6B4902414200"
-            "1D6B41023132",
+            "1D6B41023132"
+            "1D6B50",
             {"1D 6B 04 31 32 00  GS k: barcode CODE39 (system 4)", "00  unknown bytes",
              "1D 6B 49 02 41 42  GS k: barcode CODE128 (system 73)", "00  unknown bytes",
-             "1D 6B 41 02 31 32  GS k: barcode UPC-A (system 65)"});
-        row("status requests", "1004011004021D72311D7202",
+             "1D 6B 41 02 31 32  GS k: barcode UPC-A (system 65)",
+             "1D 6B 50  GS k: unknown barcode system 50"});
+        row("status requests", "1004011004021D72311D72021D7204",
             {"10 04 01  DLE EOT: printer status request (answer: 16)",
              "10 04 02  DLE EOT: offline cause request (answer: 12)",
              "1D 72 31  GS r: paper sensor request (answer: 00)",
-             "1D 72 02  GS r: drawer connector request (answer: 00)"},
-            "16120000");
+             "1D 72 02  GS r: drawer connector request (answer: 00)",
+             "1D 72 04  GS r: ink request (answer: 00)"},
+            "1612000000");
         row("printer ID requests", "1D49421D49021D4970",
             {"1D 49 42  GS I: printer ID request 66 (answer: \"BLACKMARK\")",
              "1D 49 02  GS I: printer ID request 2 (answer: 02)",
