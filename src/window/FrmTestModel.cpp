@@ -63,6 +63,12 @@ void FrmTestModel::applyPortEnabling()
     view_.setEnabled(control("Combo3"), states->baudRate);
 }
 
+bool FrmTestModel::talksToPrinter(Handler handler)
+{
+    return handler != Handler::None && handler != Handler::Combo1_Click &&
+           handler != Handler::Combo1_Change && handler != Handler::Command10_Click;
+}
+
 void FrmTestModel::run(Handler handler)
 {
     switch (handler) {

@@ -27,6 +27,8 @@ public:
     void Form_Load();
     // Runs the handler of one event.
     void run(FrmTestLayout::Handler handler);
+    // Whether the handler talks to the printer, which can take seconds: the view shows it busy.
+    static bool talksToPrinter(FrmTestLayout::Handler handler);
 
     // What the port controls show now: the port a press sends to.
     PortSettings portSettings() const;

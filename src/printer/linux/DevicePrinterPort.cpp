@@ -5,6 +5,7 @@
 
 #include "OpenFailureReason.h"
 #include "PortNames.h"
+#include "SendBounds.h"
 
 #include "Deadline.h"
 
@@ -76,23 +77,16 @@ bool DevicePrinterPort::open(const PortOpenRequest& request)
     return true;
 }
 
-std::int64_t DevicePrinterPort::boundMs(std::int64_t count)
-{
-    return BoundMs + count / BytesPerMs;
-}
-
 bool DevicePrinterPort::failTimeout(std::int64_t count)
 {
-    return fail("write to " + path_ + ": the printer did not take the document within " +
-                std::to_string((boundMs(count) + 999) / 1000) +
-                " s (offline, out of paper or switched off?)");
+    return fail(SendBounds::deviceDidNotTake(path_, count));
 }
 
 // The descriptor stays non-blocking from the open on: every wait is a poll() under the
 // document's bound.
 bool DevicePrinterPort::write(const char* data, std::int64_t count)
 {
-    const Deadline deadline(boundMs(count));
+    const Deadline deadline(SendBounds::deviceMs(count));
     std::int64_t written = 0;
     while (written < count) {
         pollfd writable{descriptor_, POLLOUT, 0};
@@ -107,7 +101,7 @@ bool DevicePrinterPort::write(const char* data, std::int64_t count)
                         std::to_string(written) + " of " + std::to_string(count) + " bytes taken)");
         } else if (errno == EAGAIN) {
             // Some printer drivers have no poll() of their own and are always "ready".
-            ::poll(nullptr, 0, RetryMs);
+            ::poll(nullptr, 0, SendBounds::DeviceRetryMs);
         } else if (errno != EINTR) {
             return failSystem("write to");
         }

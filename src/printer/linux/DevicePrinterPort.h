@@ -19,12 +19,6 @@ public:
     std::int64_t read(char* buffer, std::int64_t capacity, const Deadline& until) override;
 
 private:
-    // A slow parallel port still takes 64 KiB a second.
-    static constexpr int BoundMs = 10000;
-    static constexpr int BytesPerMs = 64;
-    static constexpr int RetryMs = 20;
-
-    static std::int64_t boundMs(std::int64_t count);
     bool failSystem(const std::string& action = {});
     bool failTimeout(std::int64_t count);
     ssize_t writeWithoutSigpipe(const char* data, std::int64_t count);

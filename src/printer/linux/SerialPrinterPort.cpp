@@ -69,7 +69,7 @@ bool SerialPrinterPort::open(const PortOpenRequest& request)
                     " is not one a serial line here runs at; use a standard rate such as 9600, "
                     "19200, 38400 or 115200");
     path_ = device.path;
-    baudRate_ = request.baudRate;
+    lineTime_ = LineTime(request.baudRate);
     if (const std::string absent = OpenFailureReason::absentSerialHardware(request.name, path_);
         !absent.empty())
         return fail(absent);
@@ -124,11 +124,6 @@ bool SerialPrinterPort::configure()
     return true;
 }
 
-std::int64_t SerialPrinterPort::boundMs(std::int64_t count, std::int32_t baudRate)
-{
-    return count * 10 * 1000 / std::max(baudRate, 1) + SlackMs;
-}
-
 bool SerialPrinterPort::failSystem(const std::string& action, int error)
 {
     return fail(action + " " + path_ + ": " + systemAnswer(error));
@@ -138,30 +133,23 @@ bool SerialPrinterPort::failTimeout()
 {
     // Bytes still queued would hold up the close for as long as the driver waits for them.
     ::tcflush(line_, TCOFLUSH);
-    return fail("write to " + path_ + ": the line took " + std::to_string(written_) + " of " +
-                std::to_string(requested_) + " bytes within " +
-                std::to_string(boundMs(requested_, baudRate_)) + " ms (is the printer on, and at " +
-                std::to_string(baudRate_) + " baud?)");
+    return fail(lineTime_.overrun(path_));
 }
 
 bool SerialPrinterPort::write(const char* data, std::int64_t count)
 {
-    if (requested_ == 0 || std::exchange(boundAfresh_, false))
-        deadline_ = Deadline(boundMs(count, baudRate_));
-    else
-        deadline_.extend(Deadline::Milliseconds(boundMs(count, baudRate_) - SlackMs));
-    requested_ += count;
+    lineTime_.startWrite(count);
     std::int64_t done = 0;
     while (done < count) {
         pollfd writable{line_, POLLOUT, 0};
-        const int ready = ::poll(&writable, 1, deadline_.remainingMs());
+        const int ready = ::poll(&writable, 1, lineTime_.deadline().remainingMs());
         if (ready == 0)
             return failTimeout();
         const ssize_t n = ready < 0 ? -1 : ::write(line_, data + done, size_t(count - done));
         if (n < 0 && errno != EAGAIN && errno != EINTR)
             return failSystem("write to", errno);
         done += std::max<ssize_t>(n, 0);
-        written_ += std::max<ssize_t>(n, 0);
+        lineTime_.wrote(std::max<ssize_t>(n, 0));
     }
     return true;
 }
@@ -171,7 +159,7 @@ bool SerialPrinterPort::write(const char* data, std::int64_t count)
 bool SerialPrinterPort::drain()
 {
     for (int queued = 0; ::ioctl(line_, TIOCOUTQ, &queued) == 0 && queued > 0;) {
-        if (deadline_.expired())
+        if (lineTime_.deadline().expired())
             return failTimeout();
         ::poll(nullptr, 0, 10);
     }
@@ -182,8 +170,7 @@ bool SerialPrinterPort::drain()
 
 std::int64_t SerialPrinterPort::read(char* buffer, std::int64_t capacity, const Deadline& until)
 {
-    // What is written after an answer is bounded afresh: waiting for answers is not line time.
-    boundAfresh_ = true;
+    lineTime_.answerAwaited();
     const std::int64_t n = readWithin(line_, buffer, capacity, until);
     if (n < 0)
         failSystem("read from", errno == EPIPE ? EIO : errno);

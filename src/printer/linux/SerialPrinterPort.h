@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Deadline.h"
+#include "LineTime.h"
 #include "PrinterPort.h"
 
 #include <cstdint>
@@ -13,17 +13,12 @@
 class SerialPrinterPort : public PrinterPort
 {
 public:
-    static constexpr int SlackMs = 2000;
-
     ~SerialPrinterPort() override;
 
     bool open(const PortOpenRequest& request) override;
     bool write(const char* data, std::int64_t count) override;
     bool close() override;
     std::int64_t read(char* buffer, std::int64_t capacity, const Deadline& until) override;
-
-    // Ten bits a byte at the line's rate, plus the slack.
-    static std::int64_t boundMs(std::int64_t count, std::int32_t baudRate);
 
 private:
     bool failOpen(const PortOpenRequest& request, int error);
@@ -36,11 +31,7 @@ private:
 
     int line_ = -1;
     std::string path_;
-    std::int32_t baudRate_ = 0;
     speed_t speed_ = B0;
     termios before_{}; // the line's settings as we found them, given back at the close
-    std::int64_t written_ = 0;
-    std::int64_t requested_ = 0;
-    bool boundAfresh_ = false; // the next write starts a bound of its own
-    Deadline deadline_{0LL};
+    LineTime lineTime_;
 };

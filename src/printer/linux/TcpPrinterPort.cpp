@@ -1,16 +1,17 @@
 #include "TcpPrinterPort.h"
 
+#include "CallWithin.h"
+#include "SendBounds.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <climits>
-#include <condition_variable>
 #include <memory>
-#include <mutex>
 #include <netdb.h>
+#include <optional>
 #include <poll.h>
 #include <sys/socket.h>
 #include <system_error>
-#include <thread>
 #include <unistd.h>
 
 namespace
@@ -23,31 +24,15 @@ struct LookupResult {
     AddressList addresses{nullptr, &::freeaddrinfo};
 };
 
-// getaddrinfo takes no bound, so a name lookup runs on a thread of its own, which is left to
-// finish by itself when the bound passes first.
 LookupResult lookUpName(const std::string& host, const std::string& port, const addrinfo& hints,
                         const Deadline& deadline)
 {
-    struct Lookup {
-        std::mutex mutex;
-        std::condition_variable finished;
-        bool done = false;
-        LookupResult result;
-    };
-    const auto lookup = std::make_shared<Lookup>();
-    std::thread([lookup, host, port, hints] {
-        addrinfo* found = nullptr;
-        const int error = ::getaddrinfo(host.c_str(), port.c_str(), &hints, &found);
-        const std::lock_guard lock(lookup->mutex);
-        lookup->result = {error, AddressList(found, &::freeaddrinfo)};
-        lookup->done = true;
-        lookup->finished.notify_all();
-    }).detach();
-    std::unique_lock lock(lookup->mutex);
-    if (!lookup->finished.wait_for(lock, std::chrono::milliseconds(deadline.remainingMs()),
-                                   [&] { return lookup->done; }))
-        return {};
-    return std::move(lookup->result);
+    std::optional<LookupResult> found = CallWithin(deadline, [host, port, hints] {
+        addrinfo* addresses = nullptr;
+        const int error = ::getaddrinfo(host.c_str(), port.c_str(), &hints, &addresses);
+        return LookupResult{error, AddressList(addresses, &::freeaddrinfo)};
+    });
+    return found ? std::move(*found) : LookupResult{};
 }
 
 LookupResult lookUp(const std::string& host, std::uint16_t port, const Deadline& deadline)
@@ -88,11 +73,6 @@ bool isReset(int error)
     return error == ECONNRESET || error == EPIPE || error == ENOTCONN;
 }
 
-std::string boundText(int boundMs)
-{
-    return std::to_string(boundMs / 1000) + " s";
-}
-
 std::string systemAnswer(int error)
 {
     return std::generic_category().message(error);
@@ -116,8 +96,7 @@ bool TcpPrinterPort::failSystem(const std::string& action, int error)
 bool TcpPrinterPort::failReset()
 {
     failed_ = true;
-    return fail(address_.display() + ": the printer reset the connection after " +
-                std::to_string(sent_) + " of " + std::to_string(requested_) + " bytes");
+    return fail(SendBounds::resetAfter(address_.display(), sent_, requested_));
 }
 
 bool TcpPrinterPort::open(const PortOpenRequest& request)
@@ -125,12 +104,12 @@ bool TcpPrinterPort::open(const PortOpenRequest& request)
     address_ = PortNames::readNetworkAddress(request.name);
     if (!address_.refusal.empty())
         return fail(address_.refusal);
-    const Deadline deadline(ConnectBoundMs);
+    const Deadline deadline(SendBounds::NetworkConnectMs);
     const LookupResult found = lookUp(address_.host, address_.port, deadline);
     if (found.error != 0)
         return fail("look up " + address_.host + ": " + gai_strerror(found.error));
     if (!found.addresses)
-        return fail("look up " + address_.host + ": no answer within " + boundText(ConnectBoundMs));
+        return fail(SendBounds::noAnswer("look up " + address_.host, SendBounds::NetworkConnectMs));
     return connectWithin(found.addresses.get(), deadline);
 }
 
@@ -164,8 +143,8 @@ bool TcpPrinterPort::connectWithin(const addrinfo* addresses, const Deadline& de
         ::close(descriptor);
     }
     if (error == ETIMEDOUT)
-        return fail("connect to " + address_.display() + ": no answer within " +
-                    boundText(ConnectBoundMs));
+        return fail(
+            SendBounds::noAnswer("connect to " + address_.display(), SendBounds::NetworkConnectMs));
     return fail("connect to " + address_.display() + ": " + systemAnswer(error));
 }
 
@@ -177,9 +156,7 @@ bool TcpPrinterPort::takeAnswer()
     const ssize_t n = ::recv(descriptor_, answer, sizeof answer, 0);
     if (n == 0)
         printerEnded_ = true;
-    answers_.append(answer, std::size_t(std::max<ssize_t>(n, 0)));
-    if (answers_.size() > KeptAnswerBytes)
-        answers_.erase(0, answers_.size() - KeptAnswerBytes);
+    answers_.keep(answer, std::size_t(std::max<ssize_t>(n, 0)));
     if (n >= 0 || errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)
         return true;
     return failSystem("read from", errno);
@@ -188,18 +165,16 @@ bool TcpPrinterPort::takeAnswer()
 bool TcpPrinterPort::write(const char* data, std::int64_t count)
 {
     if (descriptor_ < 0 || failed_)
-        return fail("write to " + address_.display() + ": the connection has failed before");
+        return fail(SendBounds::failedBefore("write to", address_.display()));
     requested_ += count;
-    const Deadline deadline(WriteBoundMs);
+    const Deadline deadline(SendBounds::NetworkWriteMs);
     std::int64_t written = 0;
     while (written < count) {
         const short ready =
             waitFor(descriptor_, POLLOUT | (printerEnded_ ? 0 : POLLIN), deadline.remainingMs());
         if (ready == 0) {
             failed_ = true;
-            return fail("write to " + address_.display() + ": only " + std::to_string(sent_) +
-                        " of " + std::to_string(requested_) + " bytes went out within " +
-                        boundText(WriteBoundMs));
+            return fail(SendBounds::notAllWentOut(address_.display(), sent_, requested_));
         }
         if ((ready & POLLIN) && !takeAnswer())
             return false;
@@ -218,7 +193,7 @@ bool TcpPrinterPort::write(const char* data, std::int64_t count)
 std::int64_t TcpPrinterPort::read(char* buffer, std::int64_t capacity, const Deadline& until)
 {
     if (descriptor_ < 0 || failed_) {
-        fail("read from " + address_.display() + ": the connection has failed before");
+        fail(SendBounds::failedBefore("read from", address_.display()));
         return -1;
     }
     while (answers_.empty() && !printerEnded_) {
@@ -228,13 +203,10 @@ std::int64_t TcpPrinterPort::read(char* buffer, std::int64_t capacity, const Dea
             return -1;
     }
     if (answers_.empty()) {
-        fail("read from " + address_.display() + ": the printer closed the connection");
+        fail(SendBounds::printerClosed(address_.display()));
         return -1;
     }
-    const std::size_t taken = std::min(std::size_t(capacity), answers_.size());
-    answers_.copy(buffer, taken);
-    answers_.erase(0, taken);
-    return std::int64_t(taken);
+    return std::int64_t(answers_.take(buffer, std::size_t(capacity)));
 }
 
 // Half-close, then wait for the printer's end of the stream: it has then read everything.
@@ -244,7 +216,7 @@ bool TcpPrinterPort::confirmDelivery()
         return failSystem("close connection to", error);
     if (::shutdown(descriptor_, SHUT_WR) != 0)
         return failSystem("close connection to", errno);
-    const Deadline deadline(ConfirmBoundMs);
+    const Deadline deadline(SendBounds::NetworkConfirmMs);
     while (!printerEnded_) {
         if (waitFor(descriptor_, POLLIN, deadline.remainingMs()) == 0)
             return true; // a printer that never closes

@@ -41,6 +41,7 @@ bool CommPrinterPort::open(const PortOpenRequest& request)
         return fail(name_ + ": the baud rate " + std::to_string(request.baudRate) +
                     " is not one a line can run at");
     baudRate_ = request.baudRate;
+    lineTime_ = LineTime(request.baudRate);
     line_ = CreateFileW(WindowsText::wide(device.path).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
                         nullptr, OPEN_EXISTING, 0, nullptr);
     if (line_ == INVALID_HANDLE_VALUE)
@@ -93,11 +94,6 @@ bool CommPrinterPort::setTimeouts(const COMMTIMEOUTS& timeouts)
     return SetCommTimeouts(line_, &settings) || failSystem("set the timeouts of", GetLastError());
 }
 
-std::int64_t CommPrinterPort::boundMs(std::int64_t count, std::int32_t baudRate)
-{
-    return count * 10 * 1000 / std::max(baudRate, 1) + SlackMs;
-}
-
 bool CommPrinterPort::failSystem(const std::string& action, unsigned long error)
 {
     return fail(action + " " + name_ + ": " + WindowsText::systemMessage(error));
@@ -107,31 +103,24 @@ bool CommPrinterPort::failTimeout()
 {
     // Bytes still queued would hold up the close for as long as the driver waits for them.
     PurgeComm(line_, PURGE_TXABORT | PURGE_TXCLEAR);
-    return fail("write to " + name_ + ": the line took " + std::to_string(written_) + " of " +
-                std::to_string(requested_) + " bytes within " +
-                std::to_string(boundMs(requested_, baudRate_)) + " ms (is the printer on, and at " +
-                std::to_string(baudRate_) + " baud?)");
+    return fail(lineTime_.overrun(name_));
 }
 
 bool CommPrinterPort::write(const char* data, std::int64_t count)
 {
-    if (requested_ == 0 || std::exchange(boundAfresh_, false))
-        deadline_ = Deadline(boundMs(count, baudRate_));
-    else
-        deadline_.extend(Deadline::Milliseconds(boundMs(count, baudRate_) - SlackMs));
-    requested_ += count;
+    lineTime_.startWrite(count);
     std::int64_t done = 0;
     while (done < count) {
-        if (deadline_.expired())
+        if (lineTime_.deadline().expired())
             return failTimeout();
-        if (!setTimeouts(writeTimeouts(deadline_.remainingMs())))
+        if (!setTimeouts(writeTimeouts(lineTime_.deadline().remainingMs())))
             return false;
         DWORD n = 0;
         const DWORD chunk = DWORD(std::min<std::int64_t>(count - done, 1 << 20));
         if (!WriteFile(line_, data + done, chunk, &n, nullptr))
             return failSystem("write to", GetLastError());
         done += n;
-        written_ += n;
+        lineTime_.wrote(n);
     }
     return true;
 }
@@ -147,7 +136,7 @@ bool CommPrinterPort::drain()
             return failSystem("drain", GetLastError());
         if (status.cbOutQue == 0)
             break;
-        if (deadline_.expired())
+        if (lineTime_.deadline().expired())
             return failTimeout();
         Sleep(10);
     }
@@ -156,8 +145,7 @@ bool CommPrinterPort::drain()
 
 std::int64_t CommPrinterPort::read(char* buffer, std::int64_t capacity, const Deadline& until)
 {
-    // What is written after an answer is bounded afresh: waiting for answers is not line time.
-    boundAfresh_ = true;
+    lineTime_.answerAwaited();
     if (!setTimeouts(readTimeouts(until.remainingMs())))
         return -1;
     DWORD n = 0;

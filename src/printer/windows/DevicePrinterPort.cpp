@@ -2,6 +2,7 @@
 
 #include "DeviceNames.h"
 #include "OpenFailureReason.h"
+#include "SendBounds.h"
 #include "WindowsText.h"
 
 #include <algorithm>
@@ -84,16 +85,9 @@ bool DevicePrinterPort::open(const PortOpenRequest& request)
     return true;
 }
 
-std::int64_t DevicePrinterPort::boundMs(std::int64_t count)
-{
-    return BoundMs + count / BytesPerMs;
-}
-
 bool DevicePrinterPort::failTimeout(std::int64_t count)
 {
-    return fail("write to " + name_ + ": the printer did not take the document within " +
-                std::to_string((boundMs(count) + 999) / 1000) +
-                " s (offline, out of paper or switched off?)");
+    return fail(SendBounds::deviceDidNotTake(name_, count));
 }
 
 std::int64_t DevicePrinterPort::finish(OVERLAPPED& pending, const Deadline& deadline,
@@ -115,7 +109,7 @@ std::int64_t DevicePrinterPort::finish(OVERLAPPED& pending, const Deadline& dead
 
 bool DevicePrinterPort::write(const char* data, std::int64_t count)
 {
-    const Deadline deadline(boundMs(count));
+    const Deadline deadline(SendBounds::deviceMs(count));
     std::int64_t written = 0;
     while (written < count) {
         CallEvent event;
@@ -139,7 +133,7 @@ bool DevicePrinterPort::write(const char* data, std::int64_t count)
             return failSystem("write to", error);
         // Some printer drivers take nothing at first without saying why.
         if (n == 0)
-            Sleep(RetryMs);
+            Sleep(SendBounds::DeviceRetryMs);
     }
     return true;
 }

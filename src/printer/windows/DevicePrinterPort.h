@@ -22,12 +22,6 @@ public:
     std::int64_t read(char* buffer, std::int64_t capacity, const Deadline& until) override;
 
 private:
-    // A slow parallel port still takes 64 KiB a second.
-    static constexpr int BoundMs = 10000;
-    static constexpr int BytesPerMs = 64;
-    static constexpr int RetryMs = 20;
-
-    static std::int64_t boundMs(std::int64_t count);
     HANDLE openDevice(unsigned long access) const;
     bool failSystem(const std::string& action, unsigned long error);
     bool failTimeout(std::int64_t count);

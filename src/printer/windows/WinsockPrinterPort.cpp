@@ -1,12 +1,12 @@
 #include "WinsockPrinterPort.h"
 
+#include "CallWithin.h"
+#include "SendBounds.h"
 #include "WindowsText.h"
 
 #include <algorithm>
-#include <condition_variable>
 #include <memory>
-#include <mutex>
-#include <thread>
+#include <optional>
 
 namespace
 {
@@ -28,31 +28,15 @@ int winsockStartError()
     return error;
 }
 
-// GetAddrInfoW takes no bound, so a name lookup runs on a thread of its own, which is left
-// to finish by itself when the bound passes first.
 LookupResult lookUpName(const std::wstring& host, const std::wstring& port, const ADDRINFOW& hints,
                         const Deadline& deadline)
 {
-    struct Lookup {
-        std::mutex mutex;
-        std::condition_variable finished;
-        bool done = false;
-        LookupResult result;
-    };
-    const auto lookup = std::make_shared<Lookup>();
-    std::thread([lookup, host, port, hints] {
-        ADDRINFOW* found = nullptr;
-        const int error = ::GetAddrInfoW(host.c_str(), port.c_str(), &hints, &found);
-        const std::lock_guard lock(lookup->mutex);
-        lookup->result = {error, AddressList(found, &::FreeAddrInfoW)};
-        lookup->done = true;
-        lookup->finished.notify_all();
-    }).detach();
-    std::unique_lock lock(lookup->mutex);
-    if (!lookup->finished.wait_for(lock, std::chrono::milliseconds(deadline.remainingMs()),
-                                   [&] { return lookup->done; }))
-        return {};
-    return std::move(lookup->result);
+    std::optional<LookupResult> found = CallWithin(deadline, [host, port, hints] {
+        ADDRINFOW* addresses = nullptr;
+        const int error = ::GetAddrInfoW(host.c_str(), port.c_str(), &hints, &addresses);
+        return LookupResult{error, AddressList(addresses, &::FreeAddrInfoW)};
+    });
+    return found ? std::move(*found) : LookupResult{};
 }
 
 LookupResult lookUp(const std::string& host, std::uint16_t port, const Deadline& deadline)
@@ -110,11 +94,6 @@ bool isReset(int error)
     return error == WSAECONNRESET || error == WSAECONNABORTED || error == WSAENOTCONN;
 }
 
-std::string boundText(int boundMs)
-{
-    return std::to_string(boundMs / 1000) + " s";
-}
-
 } // namespace
 
 WinsockPrinterPort::~WinsockPrinterPort()
@@ -133,8 +112,7 @@ bool WinsockPrinterPort::failSystem(const std::string& action, int error)
 bool WinsockPrinterPort::failReset()
 {
     failed_ = true;
-    return fail(address_.display() + ": the printer reset the connection after " +
-                std::to_string(sent_) + " of " + std::to_string(requested_) + " bytes");
+    return fail(SendBounds::resetAfter(address_.display(), sent_, requested_));
 }
 
 bool WinsockPrinterPort::open(const PortOpenRequest& request)
@@ -144,12 +122,12 @@ bool WinsockPrinterPort::open(const PortOpenRequest& request)
         return fail(address_.refusal);
     if (const int error = winsockStartError())
         return fail("start Windows Sockets: " + WindowsText::systemMessage(error));
-    const Deadline deadline(ConnectBoundMs);
+    const Deadline deadline(SendBounds::NetworkConnectMs);
     const LookupResult found = lookUp(address_.host, address_.port, deadline);
     if (found.error != 0)
         return fail("look up " + address_.host + ": " + WindowsText::systemMessage(found.error));
     if (!found.addresses)
-        return fail("look up " + address_.host + ": no answer within " + boundText(ConnectBoundMs));
+        return fail(SendBounds::noAnswer("look up " + address_.host, SendBounds::NetworkConnectMs));
     return connectWithin(found.addresses.get(), deadline);
 }
 
@@ -187,8 +165,8 @@ bool WinsockPrinterPort::connectWithin(const ADDRINFOW* addresses, const Deadlin
         ::closesocket(socket);
     }
     if (error == WSAETIMEDOUT)
-        return fail("connect to " + address_.display() + ": no answer within " +
-                    boundText(ConnectBoundMs));
+        return fail(
+            SendBounds::noAnswer("connect to " + address_.display(), SendBounds::NetworkConnectMs));
     return fail("connect to " + address_.display() + ": " + WindowsText::systemMessage(error));
 }
 
@@ -200,9 +178,7 @@ bool WinsockPrinterPort::takeAnswer()
     const int n = ::recv(socket_, answer, sizeof answer, 0);
     if (n == 0)
         printerEnded_ = true;
-    answers_.append(answer, std::size_t(std::max(n, 0)));
-    if (answers_.size() > KeptAnswerBytes)
-        answers_.erase(0, answers_.size() - KeptAnswerBytes);
+    answers_.keep(answer, std::size_t(std::max(n, 0)));
     const int error = n < 0 ? WSAGetLastError() : 0;
     if (n >= 0 || error == WSAEWOULDBLOCK || error == WSAEINTR)
         return true;
@@ -212,17 +188,15 @@ bool WinsockPrinterPort::takeAnswer()
 bool WinsockPrinterPort::write(const char* data, std::int64_t count)
 {
     if (socket_ == INVALID_SOCKET || failed_)
-        return fail("write to " + address_.display() + ": the connection has failed before");
+        return fail(SendBounds::failedBefore("write to", address_.display()));
     requested_ += count;
-    const Deadline deadline(WriteBoundMs);
+    const Deadline deadline(SendBounds::NetworkWriteMs);
     std::int64_t written = 0;
     while (written < count) {
         const Ready ready = waitFor(socket_, !printerEnded_, true, deadline.remainingMs());
         if (!ready.any()) {
             failed_ = true;
-            return fail("write to " + address_.display() + ": only " + std::to_string(sent_) +
-                        " of " + std::to_string(requested_) + " bytes went out within " +
-                        boundText(WriteBoundMs));
+            return fail(SendBounds::notAllWentOut(address_.display(), sent_, requested_));
         }
         if (ready.readable && !takeAnswer())
             return false;
@@ -242,7 +216,7 @@ bool WinsockPrinterPort::write(const char* data, std::int64_t count)
 std::int64_t WinsockPrinterPort::read(char* buffer, std::int64_t capacity, const Deadline& until)
 {
     if (socket_ == INVALID_SOCKET || failed_) {
-        fail("read from " + address_.display() + ": the connection has failed before");
+        fail(SendBounds::failedBefore("read from", address_.display()));
         return -1;
     }
     while (answers_.empty() && !printerEnded_) {
@@ -252,13 +226,10 @@ std::int64_t WinsockPrinterPort::read(char* buffer, std::int64_t capacity, const
             return -1;
     }
     if (answers_.empty()) {
-        fail("read from " + address_.display() + ": the printer closed the connection");
+        fail(SendBounds::printerClosed(address_.display()));
         return -1;
     }
-    const std::size_t taken = std::min(std::size_t(capacity), answers_.size());
-    answers_.copy(buffer, taken);
-    answers_.erase(0, taken);
-    return std::int64_t(taken);
+    return std::int64_t(answers_.take(buffer, std::size_t(capacity)));
 }
 
 // Half-close, then wait for the printer's end of the stream: it has then read everything.
@@ -268,7 +239,7 @@ bool WinsockPrinterPort::confirmDelivery()
         return failSystem("close connection to", error);
     if (::shutdown(socket_, SD_SEND) != 0)
         return failSystem("close connection to", WSAGetLastError());
-    const Deadline deadline(ConfirmBoundMs);
+    const Deadline deadline(SendBounds::NetworkConfirmMs);
     while (!printerEnded_) {
         if (!waitFor(socket_, true, false, deadline.remainingMs()).any())
             return true; // a printer that never closes

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Deadline.h"
+#include "KeptAnswers.h"
 #include "PortNames.h"
 #include "PrinterPort.h"
 
@@ -17,15 +18,6 @@
 class WinsockPrinterPort : public PrinterPort
 {
 public:
-    // Host lookup and connect together, over every address the host has.
-    static constexpr int ConnectBoundMs = 3000;
-    // The whole document, from its first byte.
-    static constexpr int WriteBoundMs = 10000;
-    // After our end of the stream, for the printer's end; some printers never close.
-    static constexpr int ConfirmBoundMs = 2000;
-    // What the printer sent and nobody has read yet is kept up to this, the newest.
-    static constexpr std::size_t KeptAnswerBytes = 64 * 1024;
-
     ~WinsockPrinterPort() override;
 
     bool open(const PortOpenRequest& request) override;
@@ -47,5 +39,5 @@ private:
     std::int64_t requested_ = 0; // bytes of the document asked for
     bool failed_ = false;
     bool printerEnded_ = false; // the printer has closed its side
-    std::string answers_;       // what the printer sent back, not read yet
+    KeptAnswers answers_;
 };

@@ -4,6 +4,8 @@
 
 #include <QGuiApplication>
 
+#include <optional>
+
 using FrmTestLayout::ControlKind;
 using FrmTestLayout::Handler;
 
@@ -185,13 +187,9 @@ void FrmTest::connectHandlers()
 
 void FrmTest::run(Handler handler)
 {
-    const bool sends = handler != Handler::None && handler != Handler::Combo1_Click &&
-                       handler != Handler::Combo1_Change && handler != Handler::Command10_Click;
-    if (!sends) {
-        model_.run(handler);
-        return;
-    }
-    BusyCursor busy;
+    std::optional<BusyCursor> busy;
+    if (FrmTestModel::talksToPrinter(handler))
+        busy.emplace();
     model_.run(handler);
 }
 

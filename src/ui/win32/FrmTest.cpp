@@ -5,6 +5,8 @@
 
 #include <commctrl.h>
 
+#include <optional>
+
 using FrmTestLayout::ControlKind;
 using FrmTestLayout::Controls;
 using FrmTestLayout::Handler;
@@ -292,13 +294,9 @@ void FrmTest::command(int id, int code)
 
 void FrmTest::run(Handler handler)
 {
-    const bool sends = handler != Handler::None && handler != Handler::Combo1_Click &&
-                       handler != Handler::Combo1_Change && handler != Handler::Command10_Click;
-    if (!sends) {
-        model_.run(handler);
-        return;
-    }
-    BusyCursor busy;
+    std::optional<BusyCursor> busy;
+    if (FrmTestModel::talksToPrinter(handler))
+        busy.emplace();
     model_.run(handler);
 }
 
