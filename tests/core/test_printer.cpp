@@ -1,8 +1,11 @@
+#include "KeptAnswers.h"
+#include "LineTime.h"
 #include "PortKind.h"
 #include "PortNames.h"
 #include "PrinterPortOpening.h"
 #include "PrinterQueue.h"
 #include "RecordingPrinterSdk.h"
+#include "SendBounds.h"
 #include "SystemPrinterSdk.h"
 
 #include <doctest/doctest.h>
@@ -284,4 +287,51 @@ TEST_CASE("a printer queue's state and why it cannot print")
     listing.queues = {{"Kitchen", "", false, false, true, ""},
                       {"Labels", "", false, false, true, ""}};
     CHECK(listing.names() == std::vector<std::string>{"Kitchen", "Labels"});
+}
+
+TEST_CASE("a serial line's time grows with the document, and starts afresh after an answer")
+{
+    CHECK(LineTime::boundMs(960, 9600) == 3000);
+    CHECK(LineTime::boundMs(1, 115200) == 2000);
+    CHECK(LineTime::boundMs(10, 0) == 102000); // a rate of 0 must not divide by zero
+
+    LineTime line(9600);
+    line.startWrite(960);
+    CHECK(line.deadline().remainingMs() <= 3000);
+    line.wrote(900);
+    line.startWrite(960); // one send: the second write adds its time without a second slack
+    CHECK(line.deadline().remainingMs() > 3000);
+    CHECK(line.deadline().remainingMs() <= 4000);
+    CHECK(line.overrun("COM5") == "write to COM5: the line took 900 of 1920 bytes within 4000 "
+                                  "ms (is the printer on, and at 9600 baud?)");
+    line.answerAwaited();
+    line.startWrite(96);
+    CHECK(line.deadline().remainingMs() <= 2100);
+}
+
+TEST_CASE("only the newest answers are kept, and each is taken once")
+{
+    KeptAnswers kept;
+    std::string talk(KeptAnswers::MostBytes + 3, 'x');
+    talk.replace(0, 4, "abcd");
+    kept.keep(talk.data(), talk.size());
+    char taken[2];
+    REQUIRE(kept.take(taken, 2) == 2);
+    CHECK(std::string(taken, 2) == "dx");
+    std::string rest(KeptAnswers::MostBytes, '\0');
+    CHECK(kept.take(rest.data(), rest.size()) == KeptAnswers::MostBytes - 2);
+    CHECK(kept.empty());
+}
+
+TEST_CASE("what a send that overruns its bound says")
+{
+    CHECK(SendBounds::deviceDidNotTake("/dev/usb/lp0", 0) ==
+          "write to /dev/usb/lp0: the printer did not take the document within 10 s (offline, out "
+          "of paper or switched off?)");
+    CHECK(SendBounds::deviceDidNotTake("LPT1", 64) ==
+          "write to LPT1: the printer did not take the document within 11 s (offline, out of "
+          "paper or switched off?)");
+    CHECK(SendBounds::deviceMs(640000) == 20000);
+    CHECK(SendBounds::notAllWentOut("10.0.0.5:9100", 4096, 32768) ==
+          "write to 10.0.0.5:9100: only 4096 of 32768 bytes went out within 10 s");
 }
