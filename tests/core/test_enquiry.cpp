@@ -71,9 +71,11 @@ struct Asked : Said {
 };
 
 // Asks a printer on the network that gives these answers, in hex, one read each.
-Asked ask(std::vector<std::string> words, const std::vector<std::string>& answers)
+Asked ask(std::vector<std::string> words, const std::vector<std::string>& answers,
+          std::int32_t closeResult = 1)
 {
     RecordingPrinterSdk sdk;
+    sdk.closeResult = closeResult;
     for (const std::string& answer : answers)
         sdk.answers.push_back(bytes(answer));
     words.insert(words.begin(), {"--ip", "10.0.0.9"});
@@ -167,4 +169,7 @@ TEST_CASE("identify and status refuse what cannot answer, and a dry run shows th
     CHECK(dry.written.empty());
     const Asked notOpened = ask({"--port", "com1", "status"}, {});
     CHECK(notOpened.code == 2);
+    const Asked closeFailed = ask({"status"}, {"16", "12", "12", "12"}, -1);
+    CHECK(closeFailed.out == "ready to print\n");
+    CHECK(closeFailed.err == "blackmark: the printer's port failed: scripted failure\n");
 }

@@ -5,6 +5,7 @@
 #include "IpBoxError.h"
 #include "RecordingPrinterSdk.h"
 #include "RecordingUserMessages.h"
+#include "UnicodeText.h"
 
 #include <doctest/doctest.h>
 #include <map>
@@ -283,4 +284,14 @@ TEST_CASE("CountIF")
         const int error = errorOf([&] { count = IpAddressRules::countOf(row.text, row.key); });
         CHECK((error ? -error : count) == row.count);
     }
+}
+
+TEST_CASE("a window's UTF-16 text becomes UTF-8, and a lone surrogate the replacement mark")
+{
+    CHECK(UnicodeText::toUtf8(u"A\u00E9\u20AC\U0001F5A8") ==
+          "A\xC3\xA9\xE2\x82\xAC\xF0\x9F\x96\xA8");
+    CHECK(UnicodeText::toUtf8(std::u16string{0xD800, u'A'}) == "\xEF\xBF\xBD"
+                                                               "A");
+    CHECK(UnicodeText::toUtf8(std::u16string{u'A', 0xDFFF}) == "A\xEF\xBF\xBD");
+    CHECK(UnicodeText::toUtf16("A\xF0\x9F\x96\xA8") == u"A\U0001F5A8");
 }
