@@ -3,6 +3,7 @@
 #include "BlackMarkCatalogue.h"
 #include "CommandLineOptions.h"
 #include "CommandSender.h"
+#include "DiscoverSubcommand.h"
 #include "DryRunPrinterSdk.h"
 #include "EnquirySubcommands.h"
 #include "JsonText.h"
@@ -48,8 +49,13 @@ And further:
   layout test-print|test-cut       Feed to the next print start and print a line, or cut
   printers                         List the installed printer queues
   ports [--json]                   List this machine's ports by their port text
-Options go before the subcommand. Exit codes: 0 sent (status: ready to print), 1 port not
-opened, the document failed or no answer, 2 bad input, 3 (status) cannot print now.)";
+  discover RANGE... [--json]       Find the printers on a network: 192.168.1.50,
+                                   192.168.1.0/24 or 192.168.1.20-192.168.1.80 (loopback,
+                                   private and link-local only, at most 4096 addresses);
+                                   --tcp-port N (9100), --jobs N (64), --timeout MS (1000)
+Options go before the subcommand. Exit codes: 0 sent (status: ready to print; discover: a
+printer found), 1 port not opened, the document failed or no answer (discover: none found),
+2 bad input, 3 (status) cannot print now.)";
 
 CommandLineOptions blackmarkOptions(const PortNames::DevicePathStyle& devicePaths)
 {
@@ -280,6 +286,8 @@ int BlackmarkCommandLine::run(const std::vector<std::string>& arguments)
         return ask(options);
     if (words[0] == "layout")
         return layout(options);
+    if (words[0] == "discover")
+        return DiscoverSubcommand::run(words, options.isSet("json"), out_, err_);
     Request request;
     if (const std::string refusal = readRequest(options, request, devicePaths_); !refusal.empty())
         return badInput(refusal);
