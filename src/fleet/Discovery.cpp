@@ -59,7 +59,7 @@ std::optional<Host> probe(std::uint32_t address, std::uint16_t port, const PortM
     host.maker = text(IdentityItems[0].n);
     status(1);
     // A host that answers neither question gets no more of them.
-    host.answeredNothing = !host.maker && !host.status.answeredAny();
+    host.answeredNothing = !host.maker && !host.status.answeredAny() && enquiry.failure().empty();
     if (!host.answeredNothing) {
         if (host.maker)
             host.model = text(IdentityItems[1].n);
@@ -103,9 +103,10 @@ std::string Host::comment() const
 {
     if (answeredNothing)
         return "answers nothing";
-    std::string who = maker ? *maker + (model ? " " + *model : "") : "maker and model not answered";
     if (!failure.empty())
-        return who + ", then " + failure;
+        return (maker ? *maker : std::string("took the connection")) + ", then " + failure;
+    const std::string who =
+        maker ? *maker + (model ? " " + *model : "") : "maker and model not answered";
     return who + ", " + status.line();
 }
 

@@ -55,7 +55,9 @@ public:
                     error = errno;
             }
         }
-        if (error == 0)
+        // A reset this early still followed a completed handshake: the host took the
+        // connection, and the first request tells the reset.
+        if (error == 0 || error == ECONNRESET)
             return true;
         close();
         if (error == ETIMEDOUT)

@@ -69,7 +69,9 @@ public:
                     error = WSAGetLastError();
             }
         }
-        if (error == 0)
+        // A reset this early still followed a completed handshake: the host took the
+        // connection, and the first request tells the reset.
+        if (error == 0 || error == WSAECONNRESET)
             return true;
         close();
         if (error == WSAETIMEDOUT)
