@@ -52,10 +52,10 @@ And further:
   discover RANGE... [--json]       Find the printers on a network: 192.168.1.50,
                                    192.168.1.0/24 or 192.168.1.20-192.168.1.80 (loopback,
                                    private and link-local only, at most 4096 addresses);
-                                   --tcp-port N (9100), --jobs N (64), --timeout MS (1000)
-Options go before the subcommand. Exit codes: 0 sent (status: ready to print; discover: a
-printer found), 1 port not opened, the document failed or no answer (discover: none found),
-2 bad input, 3 (status) cannot print now.)";
+                                   --tcp-port N (9100), --jobs N (64), --timeout MS (1000);
+                                   exit 0 when a printer was found, 1 when none
+Options go before the subcommand. Exit codes: 0 sent (status: ready to print), 1 port not
+opened, the document failed or no answer, 2 bad input, 3 (status) cannot print now.)";
 
 CommandLineOptions blackmarkOptions(const PortNames::DevicePathStyle& devicePaths)
 {
