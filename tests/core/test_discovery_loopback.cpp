@@ -36,6 +36,8 @@ TEST_CASE("discover lists each host that takes the connection, by what it answer
         {"answers late", LoopbackPrinter::Reads, 1300, 0, "  # answers nothing\n"},
         {"accepts and resets", LoopbackPrinter::ResetsAtAccept, -1, 0,
          "  # took the connection, then "},
+        {"accepts and closes", LoopbackPrinter::HalfClosesFirst, -1, 0,
+         "  # took the connection, then "},
         {"silent", LoopbackPrinter::NeverAccepts, -1, 1, ""},
     };
     for (const auto& c : cases) {

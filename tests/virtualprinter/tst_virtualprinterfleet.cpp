@@ -127,14 +127,18 @@ private slots:
     {
         const QString port = QString::number(LoopbackPrinter().port());
         QProcess printer;
-        printer.start(BLACKMARK_PRINTER, {"--listen", port, "--delay", "3000"});
+        printer.start(BLACKMARK_PRINTER, {"--listen", port, "--delay", "3000", "--settings-json",
+                                          "/nonexistent/settings.json"});
         QVERIFY(waitFor(printer, "listening"));
         QProcess run;
         run.start(BLACKMARK_CLI, {"--ip", "127.0.0.1:" + port, "status"});
         QVERIFY(run.waitForFinished(10000));
         QVERIFY(run.readAllStandardOutput().contains("not answered: printer status"));
-        printer.kill();
-        printer.waitForFinished(5000);
+        // The settings that cannot be written are told, with the exit code.
+        printer.terminate();
+        QVERIFY(printer.waitForFinished(10000));
+        QCOMPARE(printer.exitCode(), 1);
+        QVERIFY(printer.readAllStandardError().startsWith("blackmark-printer: write "));
     }
 };
 
