@@ -46,6 +46,8 @@ TEST_CASE("address ranges are read as a person writes them")
                         "a whole number from 0 to 32"},
         {"10.0.0.0/024", "\"10.0.0.0/024\" is not an address range: the prefix after \"/\" must "
                          "be a whole number from 0 to 32"},
+        {"10.0.0.0/08", "\"10.0.0.0/08\" is not an address range: the prefix after \"/\" must "
+                        "be a whole number from 0 to 32"},
         {"10.0.0.0/", "\"10.0.0.0/\" is not an address range: the prefix after \"/\" must be a "
                       "whole number from 0 to 32"},
         {"10.0.0.9-10.0.0.1",
@@ -71,10 +73,17 @@ TEST_CASE("discover tries only the local blocks, each address once, and no more 
         std::string said; // count, first and last; or the refusal
     } cases[] = {
         {{"127.0.0.5", "127.0.0.1-127.0.0.6", "127.0.0.3"}, "6 127.0.0.1 127.0.0.6"},
-        {{"10.255.255.255", "172.31.0.0/24", "192.168.7.7", "169.254.1.1"},
-         "257 10.255.255.255 192.168.7.7"},
+        {{"10.255.255.255", "172.31.0.0/24", "172.31.255.255", "192.168.255.255", "169.254.255.255",
+          "127.255.255.255"},
+         "259 10.255.255.255 192.168.255.255"},
+        {{"10.0.0.0", "172.16.0.0", "192.168.0.0", "169.254.0.0", "127.0.0.0"},
+         "5 10.0.0.0 192.168.0.0"},
         {{"192.168.0.0/20", "10.0.0.1-10.0.0.3"}, "at most 4096 addresses in one run"},
         {{"8.8.8.8"}, "\"8.8.8.8\"" + outside},
+        {{"9.255.255.255"}, "\"9.255.255.255\"" + outside},
+        {{"172.32.0.0"}, "\"172.32.0.0\"" + outside},
+        {{"169.255.0.0"}, "\"169.255.0.0\"" + outside},
+        {{"128.0.0.0"}, "\"128.0.0.0\"" + outside},
         {{"172.16.0.0/11"}, "\"172.16.0.0/11\"" + outside},
         {{"192.168.255.1-192.169.0.1"}, "\"192.168.255.1-192.169.0.1\"" + outside},
         {{"224.0.0.1"}, "\"224.0.0.1\"" + outside},
