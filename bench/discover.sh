@@ -11,6 +11,7 @@ blackmark=$build/src/app/blackmark
 # Only inside a namespace of our own, where loopback is all there is.
 [ "$(ip -o link show | wc -l)" -eq 1 ] || { echo "discover: skipped (not in a private namespace)"; exit 0; }
 
+command -v nft >/dev/null || { echo "discover: skipped (no nft for the silent addresses)"; exit 0; }
 table=blackmark_bench_$$
 fleet= one=
 nft add table inet "$table"
