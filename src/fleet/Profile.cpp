@@ -69,10 +69,11 @@ std::string wordOf(const std::string& key, const toml::node& value, const Place&
                    std::initializer_list<const char*> words)
 {
     std::string list;
-    for (const char* word : words) {
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const char* word = words.begin()[i];
         if (value.is_string() && value.as_string()->get() == word)
             return word;
-        list += std::string(list.empty() ? "\"" : " or \"") + word + "\"";
+        list += std::string(i == 0 ? "" : i + 1 == words.size() ? " or " : ", ") + '"' + word + '"';
     }
     throw Refused{place.at(value.source()) + ": " + key + " takes " + list};
 }
