@@ -2,7 +2,7 @@
 #include "PrinterCondition.h"
 #include "PtyDocumentReader.h"
 #include "QuitOnInterrupt.h"
-#include "TcpDocumentListener.h"
+#include "VirtualPrinterFleet.h"
 #include "VirtualPrinterOutput.h"
 
 #include <QCommandLineParser>
@@ -12,6 +12,7 @@ namespace
 {
 
 constexpr int LongestIdleSeconds = 24 * 60 * 60;
+constexpr int LongestDelayMs = 60 * 1000;
 
 } // namespace
 
@@ -29,7 +30,12 @@ int main(int argc, char** argv)
     parser.addVersionOption();
     const QCommandLineOption listenOption(
         QStringLiteral("listen"),
-        QStringLiteral("Listen on HOST:PORT, or on loopback at PORT (default 127.0.0.1:9100)."),
+        QStringLiteral("Listen on HOST:PORT, or on loopback at PORT (default 127.0.0.1:9100). "
+                       "A run of IPv4 addresses (127.0.0.2-127.0.0.201:9100, "
+                       "127.0.1.0/24:9100), several addresses apart by commas, or the option "
+                       "repeated make a fleet: each address is a printer of its own, with its "
+                       "own settings and condition, and its own serial number counted on from "
+                       "the first's (VP-0001, VP-0002, ...)."),
         QStringLiteral("[HOST:]PORT"), QStringLiteral("127.0.0.1:9100"));
     const QCommandLineOption ptyOption(
         QStringLiteral("pty"),
@@ -59,9 +65,20 @@ int main(int argc, char** argv)
         QStringLiteral("Answer status requests as with the cover open."));
     const QCommandLineOption offlineOption(QStringLiteral("offline"),
                                            QStringLiteral("Answer status requests as offline."));
+    const QCommandLineOption settingsJsonOption(
+        QStringLiteral("settings-json"),
+        QStringLiteral("When the printer ends, write to FILE every printer's address, identity, "
+                       "count of documents and the settings it holds, as JSON."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption delayOption(
+        QStringLiteral("delay"),
+        QStringLiteral("Be a slow printer: take up each connection only MS milliseconds after "
+                       "it arrives, so that no request in it is answered and its end is not "
+                       "confirmed (the printer's close) sooner (default 0)."),
+        QStringLiteral("MS"), QStringLiteral("0"));
     parser.addOptions({listenOption, ptyOption, onceOption, idleOption, noStatusOption,
                        identityOption, paperEndOption, paperNearEndOption, coverOpenOption,
-                       offlineOption});
+                       offlineOption, delayOption, settingsJsonOption});
     parser.process(app);
 
     QTextStream out(stdout);
@@ -71,6 +88,13 @@ int main(int argc, char** argv)
     if (!idleIsNumber || idleSeconds < 1 || idleSeconds > LongestIdleSeconds) {
         err << "blackmark-printer: --idle takes whole seconds from 1 to " << LongestIdleSeconds
             << ", not \"" << parser.value(idleOption) << "\"\n";
+        return 2;
+    }
+    bool delayIsNumber = false;
+    const int delayMs = parser.value(delayOption).toInt(&delayIsNumber);
+    if (!delayIsNumber || delayMs < 0 || delayMs > LongestDelayMs) {
+        err << "blackmark-printer: --delay takes whole milliseconds from 0 to " << LongestDelayMs
+            << ", not \"" << parser.value(delayOption) << "\"\n";
         return 2;
     }
     PrinterCondition condition;
@@ -94,7 +118,7 @@ int main(int argc, char** argv)
     };
 
     QuitOnInterrupt quitOnInterrupt;
-    TcpDocumentListener listener(output, idleSeconds);
+    VirtualPrinterFleet fleet;
     PtyDocumentReader line(output);
     QString failure;
     if (parser.isSet(ptyOption)) {
@@ -106,18 +130,32 @@ int main(int argc, char** argv)
         out << "serial line on " << line.slavePath() << " (port text: COM " << line.slavePath()
             << ")" << Qt::endl;
     } else {
-        const PortNames::NetworkAddress address =
-            PortNames::readListenAddress(parser.value(listenOption).toStdString());
-        if (!address.refusal.empty()) {
-            err << "blackmark-printer: " << QString::fromStdString(address.refusal) << '\n';
+        const std::vector<ListenPlace> places =
+            readListenPlaces(parser.values(listenOption), failure);
+        if (places.empty()) {
+            err << "blackmark-printer: " << failure << '\n';
             return 2;
         }
-        if (!listener.listen(QString::fromStdString(address.host), address.port, failure)) {
+        VirtualPrinterFleet::Options options;
+        options.condition = condition;
+        options.answersStatus = !parser.isSet(noStatusOption);
+        options.idleSeconds = idleSeconds;
+        options.delayMs = delayMs;
+        if (!fleet.listen(places, options, out, failure)) {
             err << "blackmark-printer: " << failure << '\n';
             return 1;
         }
-        QObject::connect(&listener, &TcpDocumentListener::documentEnded, onDocumentEnded);
-        out << "listening on " << listener.address() << Qt::endl;
+        for (const auto& printer : fleet.printers()) {
+            QObject::connect(&printer->listener, &TcpDocumentListener::documentEnded,
+                             onDocumentEnded);
+            out << "listening on " << printer->listener.address() << Qt::endl;
+        }
     }
-    return app.exec();
+    const int code = app.exec();
+    if (parser.isSet(settingsJsonOption) &&
+        !fleet.writeSettings(parser.value(settingsJsonOption), failure)) {
+        err << "blackmark-printer: " << failure << '\n';
+        return 1;
+    }
+    return code;
 }

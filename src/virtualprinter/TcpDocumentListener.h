@@ -1,7 +1,8 @@
 #pragma once
 
+#include "DelayedTcpServer.h"
+
 #include <QObject>
-#include <QTcpServer>
 #include <QTimer>
 
 class VirtualPrinterOutput;
@@ -22,6 +23,8 @@ public:
     bool listen(const QString& host, quint16 port, QString& failure);
     quint16 port() const { return server_.serverPort(); }
     QString address() const;
+    // Each connection is taken up this long after it arrives.
+    void setDelay(int milliseconds) { server_.setDelay(milliseconds); }
 
 signals:
     void documentEnded();
@@ -32,7 +35,7 @@ private:
 
     VirtualPrinterOutput& output_;
     int idleSeconds_;
-    QTcpServer server_;
+    DelayedTcpServer server_;
     QTimer retry_;
     int connections_ = 0;
 };

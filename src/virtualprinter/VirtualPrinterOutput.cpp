@@ -26,7 +26,7 @@ void VirtualPrinterOutput::end(int number, const QString& note)
         return;
     Document& document = found->second;
     print(number, document, document.decoder.finish());
-    out_ << "document " << number << " from " << document.from << ", " << document.size << " bytes"
+    out_ << heading(number, document) << ", " << document.size << " bytes"
          << (note.isEmpty() ? QString() : QStringLiteral(", ") + note) << '\n'
          << settings_.describe() << '\n';
     out_.flush();
@@ -38,9 +38,17 @@ void VirtualPrinterOutput::print(int number, const Document& document, const QSt
 {
     if (lines.isEmpty())
         return;
-    if (shown_ != number)
-        out_ << "document " << number << " from " << document.from << '\n';
+    if (shown_ != number || shownPrinter_ != this)
+        out_ << heading(number, document) << '\n';
     shown_ = number;
+    shownPrinter_ = this;
     for (const QString& line : lines)
         out_ << "  " << line << '\n';
+}
+
+QString VirtualPrinterOutput::heading(int number, const Document& document) const
+{
+    return QStringLiteral("document %1%2 from %3")
+        .arg(number)
+        .arg(name_.isEmpty() ? QString() : QStringLiteral(" at ") + name_, document.from);
 }

@@ -19,6 +19,13 @@ public:
     void setAnswersStatus(bool answers) { answersStatus_ = answers; }
     // How the printer stands and who it is, for the documents that begin from now on.
     void setCondition(const PrinterCondition& condition) { condition_ = condition; }
+    // One printer of several on the same output: its lines name it.
+    void setName(const QString& name) { name_ = name; }
+
+    const BlackMarkSettings& settings() const { return settings_; }
+    const PrinterCondition& condition() const { return condition_; }
+    // How many documents have begun.
+    int documents() const { return count_; }
 
     // A new document from a sender; returns its number.
     int begin(const QString& from);
@@ -35,6 +42,7 @@ private:
     };
 
     void print(int number, const Document& document, const QStringList& lines);
+    QString heading(int number, const Document& document) const;
 
     QTextStream& out_;
     BlackMarkSettings settings_;
@@ -42,5 +50,8 @@ private:
     std::map<int, Document> documents_;
     int count_ = 0;
     int shown_ = 0; // the document whose lines were printed last
+    QString name_;
+    // Printers that share one output: the one whose lines were printed last.
+    static inline const VirtualPrinterOutput* shownPrinter_ = nullptr;
     bool answersStatus_ = true;
 };
