@@ -210,6 +210,20 @@ void readPaperLayout(const toml::table& table, Profile& profile, const Place& pl
     profile.layout = layout;
 }
 
+// The text with each character beyond ASCII as one "?": every key and value a profile takes
+// is ASCII, and the reader's whitespace table misreads some of those characters. Columns,
+// counted in characters, stay where they were.
+std::string asciiOnly(std::string_view text)
+{
+    std::string ascii;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t length = UnicodeText::decode(text, at).length;
+        ascii += length == 1 && static_cast<unsigned char>(text[at]) < 0x80 ? text[at] : '?';
+        at += length;
+    }
+    return ascii;
+}
+
 } // namespace
 
 std::string Profile::documentHexText() const
@@ -225,7 +239,7 @@ std::optional<Profile> Profile::read(std::string_view text, const std::string& n
 {
     const Place place{name};
     try {
-        const toml::table file = toml::parse(text, name);
+        const toml::table file = toml::parse(asciiOnly(text), name);
         onlyKeys(file, "", {"black-mark", "paper-layout"}, place);
         Profile profile;
         std::string switchHex, switchWhat;

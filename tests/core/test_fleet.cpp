@@ -158,6 +158,7 @@ TEST_CASE("a profile that cannot be sent is refused at its place")
         {"[black-mark]\nprint-start = nan", "p.toml:2:15: print-start: \"nan\" is not"},
         {"[black-mark]\nfunction = true", "p.toml:2:12: function takes \"on\" or \"off\""},
         {"[black-mark]\nfunction = 'On'", "p.toml:2:12: function takes \"on\" or \"off\""},
+        {"# Geschäft\n[black-mark]\nfünction = 'on'", "p.toml:3:2: "},
         {"[paper-layout]\npitch = 1", "p.toml:1:1: [paper-layout] needs paper"},
         {"[paper-layout]\npaper = \"roll\"",
          "p.toml:2:9: paper takes \"black-mark\", \"label\" or \"none\""},
