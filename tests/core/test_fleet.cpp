@@ -350,3 +350,30 @@ TEST_CASE("apply to one printer, from standard input, with a JSON report")
     const Said shown = runCommandLine(check, {"profile", "check", "-"});
     CHECK(shown.code == 2); // no standard input given to this one
 }
+
+TEST_CASE("apply to a list through an SDK for each printer at work; profile check")
+{
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "blackmark-fleet";
+    std::filesystem::create_directories(folder);
+    const std::string profile = (folder / "layout.toml").string();
+    const std::string list = (folder / "two").string();
+    std::ofstream(profile) << "[paper-layout]\npaper = \"black-mark\"\npitch = 100\n";
+    std::ofstream(list) << "ETHERNET 10.0.0.1\nDRIVER Shop queue # no answers\n";
+    FakeFleet fleet;
+    fleet.printers["10.0.0.1"].heldLayout = HeldBlackMark100;
+    RecordingPrinterSdk unused;
+    std::ostringstream out, err;
+    BlackmarkCommandLine commandLine(
+        unused, [] { return QueueListing{}; }, out, err, PortNames::PosixDevicePaths);
+    commandLine.setFleetSupport({[&] { return std::make_unique<FakeFleetSdk>(fleet); }});
+    CHECK(commandLine.run({"blackmark", "apply", profile, "--printers", list, "--jobs", "2"}) == 0);
+    CHECK(out.str().ends_with("DRIVER Shop queue | - | set | layout cannot be read back through "
+                              "a printer queue | 0.00 s\n2 set, 0 failed, 0 skipped\n"));
+    CHECK(fleet.printers["Shop queue"].written ==
+          std::string("\x1C\x28\x4C\x0C\x00\x21", 6) + "31000;;;;;;");
+    CHECK(unused.calls.empty());
+    CHECK(runCommandLine(unused, {"profile", "check", profile}).out ==
+          "paper layout: black-mark paper; pitch 100 mm, print start not set, cut not set, label "
+          "bottom not set, printing area bottom not set, horizontal not set: 1C 28 4C 0C 00 21 "
+          "33 31 30 30 30 3B 3B 3B 3B 3B 3B\n");
+}
