@@ -141,6 +141,11 @@ int BlackmarkCommandLine::apply(const CommandLineOptions& options)
     }
     for (const std::string& note : profile->notes)
         err_ << "blackmark: " << note << std::endl;
+    if (options.isSet("dry-run")) {
+        // The one document each printer would get; nothing is opened.
+        out_ << profile->documentHexText() << std::endl;
+        return Sent;
+    }
 
     const auto progress = [&](std::size_t done) {
         if (fleet_.errorIsTerminal)

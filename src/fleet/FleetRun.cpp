@@ -11,6 +11,7 @@
 #include <atomic>
 #include <chrono>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 namespace
@@ -146,8 +147,12 @@ std::vector<PrinterOutcome> run(const Profile& profile, const std::vector<FleetP
     const std::size_t workers =
         std::min<std::size_t>(std::size_t(std::max(jobs, 1)), printers.size());
     std::vector<std::thread> threads;
-    for (std::size_t w = 1; w < workers; ++w)
-        threads.emplace_back(work);
+    try {
+        for (std::size_t w = 1; w < workers; ++w)
+            threads.emplace_back(work);
+    } catch (const std::system_error&) {
+        // The system gives no more threads: the workers there are take the whole list.
+    }
     work();
     for (std::thread& thread : threads)
         thread.join();

@@ -372,6 +372,9 @@ TEST_CASE("apply to a list through an SDK for each printer at work; profile chec
     CHECK(fleet.printers["Shop queue"].written ==
           std::string("\x1C\x28\x4C\x0C\x00\x21", 6) + "31000;;;;;;");
     CHECK(unused.calls.empty());
+    const Said dry = runCommandLine(unused, {"--dry-run", "apply", profile, "--printers", list});
+    CHECK(dry.out == "1C 28 4C 0C 00 21 33 31 30 30 30 3B 3B 3B 3B 3B 3B\n");
+    CHECK(unused.calls.empty());
     CHECK(runCommandLine(unused, {"profile", "check", profile}).out ==
           "paper layout: black-mark paper; pitch 100 mm, print start not set, cut not set, label "
           "bottom not set, printing area bottom not set, horizontal not set: 1C 28 4C 0C 00 21 "
