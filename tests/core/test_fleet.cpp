@@ -236,7 +236,10 @@ TEST_CASE("a run sets each printer, skips one that cannot print, reads the layou
     fleet.printers[names[3]].opens = false;
     fleet.printers[names[4]].answers = false;
     fleet.printers[names[5]].heldLayout =
-        HeldBlackMark100.substr(0, 5) + "2" + HeldBlackMark100.substr(6); // labels with marks
+        HeldBlackMark100.substr(0, 5) + "2" + HeldBlackMark100.substr(6);
+    fleet.printers[names[6]].heldLayout =
+        HeldBlackMark100.substr(0, 7) + "900" +
+        HeldBlackMark100.substr(11); // pitch 90 mm // labels with marks
     std::string list, refusal;
     for (const std::string& name : names)
         list += "ETHERNET " + name + "\n";
@@ -272,8 +275,10 @@ TEST_CASE("a run sets each printer, skips one that cannot print, reads the layou
                       ? "ETHERNET 10.0.0.3 | MAKER MODEL | set | layout cannot be read back |"
                       : "ETHERNET 10.0.0.3 | MAKER MODEL | skipped | cannot print: cover open |") !=
               std::string::npos);
-        CHECK(report.ends_with(force ? "\n5 set, 2 failed, 0 skipped\n"
-                                     : "\n4 set, 2 failed, 1 skipped\n"));
+        CHECK(report.ends_with(force ? "\n4 set, 3 failed, 0 skipped\n"
+                                     : "\n3 set, 3 failed, 1 skipped\n"));
+        CHECK(report.find("ETHERNET 10.0.0.7 | MAKER MODEL | failed | layout differs: pitch 900, "
+                          "not 1000 (0.1 mm) |") != std::string::npos);
         CHECK(FleetReport::exitCode(outcomes) == 1);
         // Only the profile and the questions: nothing sent to a printer that is skipped.
         std::string& written = fleet.printers[names[2]].written;
@@ -375,6 +380,10 @@ TEST_CASE("apply to a list through an SDK for each printer at work; profile chec
     const Said dry = runCommandLine(unused, {"--dry-run", "apply", profile, "--printers", list});
     CHECK(dry.out == "1C 28 4C 0C 00 21 33 31 30 30 30 3B 3B 3B 3B 3B 3B\n");
     CHECK(unused.calls.empty());
+    out.str("");
+    CHECK(commandLine.run({"blackmark", "--json", "apply", profile, "--printers", list}) == 0);
+    CHECK(out.str().find("\"layout\": \"verified\"") != std::string::npos);
+    CHECK(out.str().find("\"layout\": \"unreadable\"") != std::string::npos);
     CHECK(runCommandLine(unused, {"profile", "check", profile}).out ==
           "paper layout: black-mark paper; pitch 100 mm, print start not set, cut not set, label "
           "bottom not set, printing area bottom not set, horizontal not set: 1C 28 4C 0C 00 21 "
