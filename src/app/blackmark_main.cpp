@@ -2,6 +2,7 @@
 #include "PrinterQueues.h"
 #include "SystemPorts.h"
 #include "SystemPrinterSdk.h"
+#include "Terminal.h"
 
 #include <iostream>
 
@@ -10,5 +11,7 @@ int main(int argc, char** argv)
     SystemPrinterSdk sdk(systemPortFor);
     BlackmarkCommandLine commandLine(
         sdk, [] { return PrinterQueues::list(); }, std::cout, std::cerr, SystemDevicePaths);
+    commandLine.setFleetSupport({[] { return std::make_unique<SystemPrinterSdk>(systemPortFor); },
+                                 &std::cin, standardErrorIsTerminal()});
     return commandLine.run(std::vector<std::string>(argv, argv + argc));
 }

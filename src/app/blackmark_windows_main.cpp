@@ -2,6 +2,7 @@
 #include "PrinterQueues.h"
 #include "SystemPorts.h"
 #include "SystemPrinterSdk.h"
+#include "Terminal.h"
 #include "WindowsText.h"
 
 #include <windows.h>
@@ -51,5 +52,7 @@ int main()
     SystemPrinterSdk sdk(systemPortFor);
     BlackmarkCommandLine commandLine(
         sdk, [] { return PrinterQueues::list(); }, std::cout, std::cerr, SystemDevicePaths);
+    commandLine.setFleetSupport({[] { return std::make_unique<SystemPrinterSdk>(systemPortFor); },
+                                 &std::cin, standardErrorIsTerminal()});
     return commandLine.run(commandLineWords());
 }

@@ -47,6 +47,12 @@ And further:
                                    for labels --bottom MM and --with-marks; --save keeps it
   layout show [--json]             Ask the printer for its paper layout, set and in effect
   layout test-print|test-cut       Feed to the next print start and print a line, or cut
+  profile check FILE               Show each command a settings profile (TOML) sends, in hex
+  apply FILE                       Set the profile on the printer that the options name, or on
+                                   each printer of --printers LIST (a file, or - for standard
+                                   input), --jobs N at a time (default 16, 1 to 256); --force
+                                   sets a printer that says it cannot print; --json reports
+                                   as JSON
   printers                         List the installed printer queues
   ports [--json]                   List this machine's ports by their port text
   discover RANGE... [--json]       Find the printers on a network: 192.168.1.50,
@@ -54,8 +60,9 @@ And further:
                                    private and link-local only, at most 4096 addresses);
                                    --tcp-port N (9100), --jobs N (64), --timeout MS (1000);
                                    exit 0 when a printer was found, 1 when none
-Options go before the subcommand. Exit codes: 0 sent (status: ready to print), 1 port not
-opened, the document failed or no answer, 2 bad input, 3 (status) cannot print now.)";
+Options go before the subcommand. Exit codes: 0 sent (status: ready to print; apply: every
+printer set), 1 port not opened, the document failed or no answer (apply: any printer not
+set), 2 bad input, 3 (status) cannot print now.)";
 
 CommandLineOptions blackmarkOptions(const PortNames::DevicePathStyle& devicePaths)
 {
@@ -288,10 +295,30 @@ int BlackmarkCommandLine::run(const std::vector<std::string>& arguments)
         return layout(options);
     if (words[0] == "discover")
         return DiscoverSubcommand::run(words, options.isSet("json"), out_, err_);
+    if (words[0] == "profile")
+        return profile(options);
+    if (words[0] == "apply")
+        return apply(options);
     Request request;
     if (const std::string refusal = readRequest(options, request, devicePaths_); !refusal.empty())
         return badInput(refusal);
     return send(options, request);
+}
+
+std::string BlackmarkCommandLine::readPort(const CommandLineOptions& options, PortSettings& port)
+{
+    Request request;
+    std::string refusal = readRequest(options, request, devicePaths_);
+    port = request.port;
+    if (refusal.empty() && !options.isSet("driver") &&
+        portKindOf(port.portText) == PortKind::Driver) {
+        const QueueListing listing = queues_();
+        if (!listing.failure.empty())
+            return "no printer queue to choose: " + listing.failure;
+        if (!listing.queues.empty())
+            port.driverName = listing.queues.front().name;
+    }
+    return refusal;
 }
 
 int BlackmarkCommandLine::ask(const CommandLineOptions& options)

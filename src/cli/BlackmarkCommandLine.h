@@ -1,9 +1,11 @@
 #pragma once
 
+#include "FleetRun.h"
 #include "PortNames.h"
 #include "PrinterQueue.h"
 
 #include <functional>
+#include <istream>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -29,6 +31,16 @@ public:
 
     enum ExitCode { Sent = 0, NotSent = 1, BadInput = 2 };
 
+    // What `apply` needs beyond one printer's SDK.
+    struct FleetSupport {
+        // An SDK for each printer at work at once; without it the printers go one at a time
+        // through the SDK given.
+        FleetRun::SdkMaker makeSdk;
+        std::istream* in = nullptr; // for "-"
+        bool errorIsTerminal = false;
+    };
+    void setFleetSupport(FleetSupport support) { fleet_ = std::move(support); }
+
     // What the words ask to send, and where.
     struct Request;
 
@@ -39,10 +51,16 @@ private:
     int send(const CommandLineOptions& options, Request& request);
     int layout(const CommandLineOptions& options);
     int ask(const CommandLineOptions& options);
+    int profile(const CommandLineOptions& options);
+    int apply(const CommandLineOptions& options);
+    // The port that the options name, for a single printer; the refusal when they name none.
+    std::string readPort(const CommandLineOptions& options, PortSettings& port);
+    bool readInput(const std::string& name, std::string& text);
 
     PrinterSdk& sdk_;
     QueueSource queues_;
     std::ostream& out_;
     std::ostream& err_;
     const PortNames::DevicePathStyle& devicePaths_;
+    FleetSupport fleet_;
 };

@@ -9,7 +9,7 @@
 #include <vector>
 
 // What the command line prints as JSON, as scripts have always read it: four spaces an
-// indent, each object's fields sorted by name.
+// indent, each object's fields sorted by name. Written with nlohmann-json.
 namespace JsonText
 {
 
@@ -17,9 +17,5 @@ namespace JsonText
 std::string ports(const std::vector<ListedPort>& ports);
 // One object: what a printer answered.
 std::string answers(const std::map<std::string, AnswerField>& fields);
-
-// The text as a JSON string: quotes and backslashes escaped, control characters as \b, \f,
-// \n, \r, \t or \u00xx, everything else as it is.
-std::string quoted(std::string_view text);
 
 } // namespace JsonText

@@ -234,8 +234,7 @@ TEST_CASE("help and version, before any check of the words")
             "Arguments:\n"
             "  subcommand       What to send.\n\n"
             "Subcommands, one per button of the window:\n"));
-        CHECK(shown.out.ends_with("\nopened, the document failed or no answer, 2 bad input, 3 "
-                                  "(status) cannot print now.\n"));
+        CHECK(shown.out.ends_with("\nset), 2 bad input, 3 (status) cannot print now.\n"));
     }
     const Said version = run(sdk, {"--port", "X", "--version", "x"});
     CHECK(version.code == 0);
