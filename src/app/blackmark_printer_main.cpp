@@ -1,5 +1,7 @@
+#include "DocumentGallery.h"
 #include "PortNames.h"
 #include "PrinterCondition.h"
+#include "PrinterWebPage.h"
 #include "PtyDocumentReader.h"
 #include "QuitOnInterrupt.h"
 #include "TcpDocumentListener.h"
@@ -59,9 +61,14 @@ int main(int argc, char** argv)
         QStringLiteral("Answer status requests as with the cover open."));
     const QCommandLineOption offlineOption(QStringLiteral("offline"),
                                            QStringLiteral("Answer status requests as offline."));
+    const QCommandLineOption webOption(
+        QStringLiteral("web"),
+        QStringLiteral("Serve a web page of the documents received on HOST:PORT, or on loopback "
+                       "at PORT."),
+        QStringLiteral("[HOST:]PORT"));
     parser.addOptions({listenOption, ptyOption, onceOption, idleOption, noStatusOption,
                        identityOption, paperEndOption, paperNearEndOption, coverOpenOption,
-                       offlineOption});
+                       offlineOption, webOption});
     parser.process(app);
 
     QTextStream out(stdout);
@@ -93,6 +100,10 @@ int main(int argc, char** argv)
             QCoreApplication::quit();
     };
 
+    DocumentGallery gallery;
+    PrinterWebPage webPage(gallery);
+    QString printerName; // the address documents come to, once known
+
     QuitOnInterrupt quitOnInterrupt;
     TcpDocumentListener listener(output, idleSeconds);
     PtyDocumentReader line(output);
@@ -118,6 +129,31 @@ int main(int argc, char** argv)
         }
         QObject::connect(&listener, &TcpDocumentListener::documentEnded, onDocumentEnded);
         out << "listening on " << listener.address() << Qt::endl;
+    }
+    printerName = parser.isSet(ptyOption) ? line.slavePath() : listener.address();
+    if (parser.isSet(webOption)) {
+        const PortNames::NetworkAddress address =
+            PortNames::readListenAddress(parser.value(webOption).toStdString());
+        if (!address.refusal.empty()) {
+            err << "blackmark-printer: --web: " << QString::fromStdString(address.refusal) << '\n';
+            return 2;
+        }
+        if (!webPage.listen(QString::fromStdString(address.host), address.port, failure)) {
+            err << "blackmark-printer: " << failure << '\n';
+            return 1;
+        }
+        output.onDocumentEnded(
+            [&gallery, &printerName](const VirtualPrinterOutput::EndedDocument& ended) {
+                gallery.documentEnded(DocumentGallery::Document{printerName,
+                                                                ended.number,
+                                                                ended.from,
+                                                                ended.lines,
+                                                                ended.linesLeftOut,
+                                                                ended.settings,
+                                                                {}});
+            },
+            DocumentGallery::KeptLines, DocumentGallery::KeptCharacters);
+        out << "web page on " << webPage.address() << Qt::endl;
     }
     return app.exec();
 }
