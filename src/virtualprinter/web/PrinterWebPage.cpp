@@ -22,7 +22,7 @@ body { font-family: sans-serif; margin: 1em; background: #eee; }
 .printer { margin-bottom: 2em; }
 .document { background: #fff; border: 1px solid #bbb; margin: 0.5em 0; padding: 0.5em; display: flex; gap: 1em; align-items: flex-start; }
 .document img { border: 1px solid #888; max-width: 576px; }
-.document pre { margin: 0.2em 0; white-space: pre-wrap; word-break: break-all; }
+.document pre { margin: 0.2em 0; white-space: pre-wrap; overflow-wrap: anywhere; }
 .settings { color: #444; }
 .empty { color: #666; }
 </style>
@@ -271,6 +271,10 @@ void PrinterWebPage::addRoutes()
         if (!png)
             return plain("No such picture.", QHttpServerResponse::StatusCode::NotFound);
         return served("image/png", *png);
+    });
+    server_.afterRequest([this](QHttpServerResponse&& response, const QHttpServerRequest& request) {
+        emit answered(request.url().path());
+        return std::move(response);
     });
     server_.setMissingHandler([](const QHttpServerRequest&, QHttpServerResponder&& responder) {
         responder.write(QByteArrayLiteral("Not found.\n"),

@@ -29,6 +29,10 @@ public:
     // "http://HOST:PORT/" once listening.
     QString address() const;
 
+signals:
+    // A request was answered; its path says what it asked for.
+    void answered(const QString& path);
+
 private:
     void addRoutes();
 
