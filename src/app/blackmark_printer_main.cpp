@@ -144,13 +144,7 @@ int main(int argc, char** argv)
         }
         output.onDocumentEnded(
             [&gallery, &printerName](const VirtualPrinterOutput::EndedDocument& ended) {
-                gallery.documentEnded(DocumentGallery::Document{printerName,
-                                                                ended.number,
-                                                                ended.from,
-                                                                ended.lines,
-                                                                ended.linesLeftOut,
-                                                                ended.settings,
-                                                                {}});
+                gallery.documentEnded(printerName, ended);
             },
             DocumentGallery::KeptLines, DocumentGallery::KeptCharacters);
         out << "web page on " << webPage.address() << Qt::endl;

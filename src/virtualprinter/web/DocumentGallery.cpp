@@ -67,13 +67,21 @@ quint64 DocumentGallery::documentEnded(Document document)
         printers_.push_back(Printer{document.printer, {}});
         printer = std::prev(printers_.end());
     }
-    printer->documents.push_back(Kept{++latest_, {}});
+    std::vector<Picture> pictures = std::move(document.pictures);
+    document.pictures.clear();
+    printer->documents.push_back(Kept{++latest_, std::move(document)});
     if (printer->documents.size() > std::size_t(KeptDocuments))
         printer->documents.pop_front();
-    addPictures(latest_, std::move(document.pictures));
-    document.pictures.clear();
-    printer->documents.back().document = std::move(document);
+    addPictures(latest_, std::move(pictures));
     return latest_;
+}
+
+quint64 DocumentGallery::documentEnded(const QString& printer,
+                                       const VirtualPrinterOutput::EndedDocument& ended,
+                                       std::vector<Picture> pictures)
+{
+    return documentEnded(Document{printer, ended.number, ended.from, ended.lines,
+                                  ended.linesLeftOut, ended.settings, std::move(pictures)});
 }
 
 bool DocumentGallery::addPictures(quint64 id, std::vector<Picture> pictures)
@@ -82,7 +90,8 @@ bool DocumentGallery::addPictures(quint64 id, std::vector<Picture> pictures)
     if (kept == nullptr)
         return false;
     for (Picture& picture : pictures) {
-        if (picture.png.size() <= KeptPictureBytes)
+        if (!(picture.path.isEmpty() && picture.png.isEmpty()) &&
+            picture.png.size() <= KeptPictureBytes)
             kept->document.pictures.push_back(std::move(picture));
     }
     return true;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "VirtualPrinterOutput.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -38,6 +40,9 @@ public:
 
     // Keeps a document that has ended; returns its id on the page, counted across printers.
     quint64 documentEnded(Document document);
+    // The same, for a document as the printer tells its end.
+    quint64 documentEnded(const QString& printer, const VirtualPrinterOutput::EndedDocument& ended,
+                          std::vector<Picture> pictures = {});
     // Pictures drawn after the document was kept, for the document with this id.
     bool addPictures(quint64 id, std::vector<Picture> pictures);
 
