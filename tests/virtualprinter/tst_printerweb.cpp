@@ -128,6 +128,8 @@ private slots:
             gallery.documentEnded("a", ended({QStringLiteral("<script>%1</script>").arg(i)}));
         QVERIFY(gallery.addPictures(total, {{file.fileName(), {}}, {{}, "PNG"}}));
         QVERIFY(!gallery.addPictures(1, {{{}, "gone"}}));
+        QVERIFY(
+            gallery.addPictures(3, {{{}, QByteArray(DocumentGallery::KeptPictureBytes + 1, 'x')}}));
         gallery.documentEnded("b", ended({QStringLiteral("& \"\\")}));
 
         const std::string updates = gallery.updates(total - 1);
@@ -146,7 +148,11 @@ private slots:
         QCOMPARE(gallery.picture(total, 1), std::optional(QByteArray("PNG")));
         QVERIFY(!gallery.picture(total, 2) && !gallery.picture(1, 0) &&
                 !gallery.picture(total, -1));
+        QVERIFY(!gallery.picture(3, 0)); // too large to keep
         QVERIFY(file.remove() && !gallery.picture(total, 0));
+        for (int i = 1; i < DocumentGallery::KeptPrinters; ++i)   // the printer seen least lately
+            gallery.documentEnded(QString::number(i), ended({})); // gives way
+        QCOMPARE(text(nlohmann::json::parse(gallery.updates(0))["printers"][0]["name"]), "b");
     }
 
     void answersOnlyWhatItServes_data()
@@ -165,6 +171,11 @@ private slots:
         row("bad after", "GET /updates.json?after=x" + end, "400 plain");
         row("other path", "GET /etc/passwd" + end, "404 plain");
         row("post", "POST /" + end, "405 plain");
+        row("post script", "POST /page.js" + end, "405 plain");
+        row("post updates", "POST /updates.json" + end, "405 plain");
+        row("post picture", "POST /documents/1/picture-0.png" + end, "405 plain");
+        row("bare line feeds", "\r\nGET /page.js HTTP/1.0\n\n", "200 textContent");
+        row("endless header", "GET / HTTP/1.1\r\nX: " + QByteArray(20000, 'a'), "413 plain");
         row("garbage", "\x01\x02 nonsense\r\n\r\n", "400 plain");
         row("http 9", "GET / HTTP/9.9\r\n\r\n", "400 plain");
         row("body", "GET / HTTP/1.1\r\nContent-Length: 9\r\n\r\n", "413 plain");
@@ -186,6 +197,13 @@ private slots:
         QVERIFY(ask(port, "GET / HTTP/1.1\r\n\r\n").startsWith("HTTP/1.1 200")); // and goes on
         QVERIFY(!page.listen(QStringLiteral("127.0.0.1"), port, failure) &&
                 failure.contains("cannot"));
+        std::vector<std::unique_ptr<QTcpSocket>> held(PrinterWebPage::MostConnections + 1);
+        for (auto& socket : held) {
+            socket = std::make_unique<QTcpSocket>();
+            socket->connectToHost(QHostAddress::LocalHost, port);
+        }
+        QTRY_VERIFY(held.back()->state() == QAbstractSocket::UnconnectedState); // one too many
+        QVERIFY(held.front()->state() == QAbstractSocket::ConnectedState);
     }
 
     void browserShowsDocumentsAsTheyArrive()
