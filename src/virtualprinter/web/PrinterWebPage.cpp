@@ -21,7 +21,8 @@ constexpr char Page[] = R"(<!DOCTYPE html>
 body { font-family: sans-serif; margin: 1em; background: #eee; }
 .printer { margin-bottom: 2em; }
 .document { background: #fff; border: 1px solid #bbb; margin: 0.5em 0; padding: 0.5em; display: flex; gap: 1em; align-items: flex-start; }
-.document img { border: 1px solid #888; max-width: 576px; }
+.pictures { flex: none; max-height: 80vh; overflow-y: auto; }
+.pictures img { display: block; border: 1px solid #888; margin-bottom: 4px; }
 .document pre { margin: 0.2em 0; white-space: pre-wrap; overflow-wrap: anywhere; }
 .settings { color: #444; }
 .empty { color: #666; }
