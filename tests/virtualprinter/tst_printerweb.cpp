@@ -162,7 +162,7 @@ private slots:
         const auto row = [](const char* name, const QByteArray& request, const char* answer) {
             QTest::addRow("%s", name) << request << QByteArray(answer);
         };
-        const QByteArray end = " HTTP/1.1\r\nHost: x\r\n\r\n";
+        const QByteArray end = " HTTP/1.1\r\nHost: 127.0.0.1:1\r\n\r\n";
         row("page", "GET /" + end, "200 /page.js");
         row("script", "GET /page.js" + end, "200 textContent");
         row("updates", "GET /updates.json?after=0" + end, "200 \\u003cb\\u003e");
@@ -171,6 +171,9 @@ private slots:
         row("bad after", "GET /updates.json?after=x" + end, "400 plain");
         row("other path", "GET /etc/passwd" + end, "404 plain");
         row("post", "POST /" + end, "405 plain");
+        row("by localhost", "GET /page.js HTTP/1.1\r\nHost: localhost\r\n\r\n", "200 poll");
+        row("by another name", "GET /updates.json HTTP/1.1\r\nHost: a.example\r\n\r\n",
+            "403 plain");
         row("post script", "POST /page.js" + end, "405 plain");
         row("post updates", "POST /updates.json" + end, "405 plain");
         row("post picture", "POST /documents/1/picture-0.png" + end, "405 plain");

@@ -275,6 +275,13 @@ void PrinterWebPage::addRoutes()
     });
     server_.afterRequest([this](QHttpServerResponse&& response, const QHttpServerRequest& request) {
         emit answered(request.url().path());
+        // A site that points a name of its own at loopback must not read the documents: there
+        // only an address or localhost names this page.
+        const QString host = request.url().host();
+        if (tcp_->serverAddress().isLoopback() && !host.isEmpty() &&
+            host != QLatin1String("localhost") && QHostAddress(host).isNull())
+            return plain("This page answers to its address or localhost only.",
+                         QHttpServerResponse::StatusCode::Forbidden);
         return std::move(response);
     });
     server_.setMissingHandler([](const QHttpServerRequest&, QHttpServerResponder&& responder) {
