@@ -167,6 +167,24 @@ RequestStart readRequestStart(QByteArrayView bytes)
                                                                            : RequestStart::Readable;
 }
 
+// The start of a request as it arrives in pieces. The server's reader takes each piece from
+// the socket after it is seen here, so what waits in the socket is only the newest.
+class RequestHead
+{
+public:
+    QByteArray see(const QByteArray& waiting)
+    {
+        if (!waiting.startsWith(waiting_))
+            taken_ += waiting_;
+        waiting_ = waiting;
+        return taken_ + waiting_;
+    }
+
+private:
+    QByteArray taken_;
+    QByteArray waiting_;
+};
+
 void refuse(QTcpSocket* socket, const QByteArray& status, const QByteArray& text)
 {
     socket->write(QByteArrayLiteral("HTTP/1.1 ") + status +
@@ -203,33 +221,36 @@ protected:
         connect(idle, &QTimer::timeout, socket, &QTcpSocket::abort);
         connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
         // Connected before the server's own reader, so that it runs first.
-        connect(
-            socket, &QTcpSocket::readyRead, socket,
-            [socket, idle, checked = false, received = qint64(0)]() mutable {
-                idle->start(PrinterWebPage::IdleMs);
-                received += socket->bytesAvailable();
-                if (received > PrinterWebPage::MostBytesPerConnection) {
-                    socket->abort();
-                    return;
-                }
-                if (checked)
-                    return;
-                switch (readRequestStart(socket->peek(PrinterWebPage::LongestRequestHead + 1))) {
-                case RequestStart::Incomplete:
-                    return;
-                case RequestStart::Readable:
-                    checked = true;
-                    return;
-                case RequestStart::Unreadable:
-                    socket->readAll();
-                    refuse(socket, "400 Bad Request", "The request cannot be read.");
-                    return;
-                case RequestStart::TooLarge:
-                    socket->readAll();
-                    refuse(socket, "413 Content Too Large", "The page takes no more than this.");
-                    return;
-                }
-            });
+        connect(socket, &QTcpSocket::readyRead, socket,
+                [socket, idle, head = std::optional<RequestHead>(std::in_place),
+                 received = qint64(0)]() mutable {
+                    idle->start(PrinterWebPage::IdleMs);
+                    received += socket->bytesAvailable();
+                    if (received > PrinterWebPage::MostBytesPerConnection) {
+                        socket->abort();
+                        return;
+                    }
+                    if (!head)
+                        return; // the first request was readable: the server reads the rest
+                    const QByteArray seen =
+                        head->see(socket->peek(PrinterWebPage::LongestRequestHead + 1));
+                    switch (readRequestStart(seen)) {
+                    case RequestStart::Incomplete:
+                        return;
+                    case RequestStart::Readable:
+                        head.reset();
+                        return;
+                    case RequestStart::Unreadable:
+                        socket->readAll();
+                        refuse(socket, "400 Bad Request", "The request cannot be read.");
+                        return;
+                    case RequestStart::TooLarge:
+                        socket->readAll();
+                        refuse(socket, "413 Content Too Large",
+                               "The page takes no more than this.");
+                        return;
+                    }
+                });
         addPendingConnection(socket);
     }
 };
