@@ -167,24 +167,6 @@ RequestStart readRequestStart(QByteArrayView bytes)
                                                                            : RequestStart::Readable;
 }
 
-// The start of a request as it arrives in pieces. The server's reader takes each piece from
-// the socket after it is seen here, so what waits in the socket is only the newest.
-class RequestHead
-{
-public:
-    QByteArray see(const QByteArray& waiting)
-    {
-        if (!waiting.startsWith(waiting_))
-            taken_ += waiting_;
-        waiting_ = waiting;
-        return taken_ + waiting_;
-    }
-
-private:
-    QByteArray taken_;
-    QByteArray waiting_;
-};
-
 void refuse(QTcpSocket* socket, const QByteArray& status, const QByteArray& text)
 {
     socket->write(QByteArrayLiteral("HTTP/1.1 ") + status +
@@ -195,8 +177,73 @@ void refuse(QTcpSocket* socket, const QByteArray& status, const QByteArray& text
     socket->disconnectFromHost();
 }
 
-// Takes connections within a bound in count, looks at the start of each, and closes one that
-// stays idle or sends more than the page could ask for.
+// Watches one connection: closes it when idle or when it sends more than the page could ask
+// for, and reads the start of its first request before the server's own reader does, since
+// that one closes a request it cannot read without a word and waits for a body the page never
+// needs. The server's reader takes what waits in the socket, so the start is pieced together
+// from what waited before it ran and what it left.
+class ConnectionGuard : public QObject
+{
+public:
+    explicit ConnectionGuard(QTcpSocket* socket) : QObject(socket), socket_(socket)
+    {
+        idle_.setSingleShot(true);
+        idle_.start(PrinterWebPage::IdleMs);
+        connect(&idle_, &QTimer::timeout, socket, &QTcpSocket::abort);
+        connect(socket, &QTcpSocket::bytesWritten, this,
+                [this] { idle_.start(PrinterWebPage::IdleMs); });
+        // Connected before the server's reader, so that it runs first, and once more after it.
+        connect(socket, &QTcpSocket::readyRead, this, &ConnectionGuard::beforeReader);
+        connect(socket, &QTcpSocket::readyRead, this, &ConnectionGuard::afterReader,
+                Qt::QueuedConnection);
+        connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+    }
+
+private:
+    void beforeReader()
+    {
+        idle_.start(PrinterWebPage::IdleMs);
+        received_ += socket_->bytesAvailable();
+        if (received_ > PrinterWebPage::MostBytesPerConnection) {
+            socket_->abort();
+            return;
+        }
+        if (judged_)
+            return;
+        waiting_ = socket_->peek(PrinterWebPage::LongestRequestHead + 1);
+        switch (readRequestStart(taken_ + waiting_)) {
+        case RequestStart::Incomplete:
+            return;
+        case RequestStart::Readable:
+            break;
+        case RequestStart::Unreadable:
+            socket_->readAll();
+            refuse(socket_, "400 Bad Request", "The request cannot be read.");
+            break;
+        case RequestStart::TooLarge:
+            socket_->readAll();
+            refuse(socket_, "413 Content Too Large", "The page takes no more than this.");
+            break;
+        }
+        judged_ = true;
+    }
+    void afterReader()
+    {
+        const qint64 left = socket_->bytesAvailable();
+        if (!judged_ && left < waiting_.size())
+            taken_ += waiting_.first(waiting_.size() - left);
+        waiting_.clear();
+    }
+
+    QTcpSocket* socket_;
+    QTimer idle_;
+    QByteArray taken_;   // the start of the first request that the server's reader took
+    QByteArray waiting_; // what waited when it was last seen
+    qint64 received_ = 0;
+    bool judged_ = false;
+};
+
+// Takes connections within a bound in count, each watched.
 class BoundedTcpServer : public QTcpServer
 {
 public:
@@ -213,44 +260,7 @@ protected:
             delete socket;
             return;
         }
-        auto* idle = new QTimer(socket);
-        idle->setSingleShot(true);
-        idle->start(PrinterWebPage::IdleMs);
-        connect(socket, &QTcpSocket::bytesWritten, idle,
-                [idle] { idle->start(PrinterWebPage::IdleMs); });
-        connect(idle, &QTimer::timeout, socket, &QTcpSocket::abort);
-        connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-        // Connected before the server's own reader, so that it runs first.
-        connect(socket, &QTcpSocket::readyRead, socket,
-                [socket, idle, head = std::optional<RequestHead>(std::in_place),
-                 received = qint64(0)]() mutable {
-                    idle->start(PrinterWebPage::IdleMs);
-                    received += socket->bytesAvailable();
-                    if (received > PrinterWebPage::MostBytesPerConnection) {
-                        socket->abort();
-                        return;
-                    }
-                    if (!head)
-                        return; // the first request was readable: the server reads the rest
-                    const QByteArray seen =
-                        head->see(socket->peek(PrinterWebPage::LongestRequestHead + 1));
-                    switch (readRequestStart(seen)) {
-                    case RequestStart::Incomplete:
-                        return;
-                    case RequestStart::Readable:
-                        head.reset();
-                        return;
-                    case RequestStart::Unreadable:
-                        socket->readAll();
-                        refuse(socket, "400 Bad Request", "The request cannot be read.");
-                        return;
-                    case RequestStart::TooLarge:
-                        socket->readAll();
-                        refuse(socket, "413 Content Too Large",
-                               "The page takes no more than this.");
-                        return;
-                    }
-                });
+        new ConnectionGuard(socket);
         addPendingConnection(socket);
     }
 };
