@@ -50,6 +50,20 @@ std::string escapedDump(const nlohmann::json& json)
     return escaped;
 }
 
+// The kept document with this id, from the gallery's printers as they are given, const or not.
+template <typename Printers> auto* findKept(Printers& printers, quint64 id)
+{
+    using Kept = std::remove_reference_t<decltype(printers.front().documents.front())>;
+    for (auto& printer : printers) {
+        const auto found =
+            std::lower_bound(printer.documents.begin(), printer.documents.end(), id,
+                             [](const Kept& kept, quint64 wanted) { return kept.id < wanted; });
+        if (found != printer.documents.end() && found->id == id)
+            return &*found;
+    }
+    return static_cast<Kept*>(nullptr);
+}
+
 } // namespace
 
 quint64 DocumentGallery::documentEnded(Document document)
@@ -86,7 +100,7 @@ quint64 DocumentGallery::documentEnded(const QString& printer,
 
 bool DocumentGallery::addPictures(quint64 id, std::vector<Picture> pictures)
 {
-    auto* kept = const_cast<Kept*>(find(id));
+    Kept* kept = findKept(printers_, id);
     if (kept == nullptr)
         return false;
     for (Picture& picture : pictures) {
@@ -132,7 +146,7 @@ std::string DocumentGallery::updates(quint64 after) const
 
 std::optional<QByteArray> DocumentGallery::picture(quint64 id, int k) const
 {
-    const Kept* kept = find(id);
+    const Kept* kept = findKept(printers_, id);
     if (kept == nullptr || k < 0 || std::size_t(k) >= kept->document.pictures.size())
         return std::nullopt;
     const Picture& picture = kept->document.pictures[std::size_t(k)];
@@ -142,16 +156,4 @@ std::optional<QByteArray> DocumentGallery::picture(quint64 id, int k) const
     if (!file.open(QIODevice::ReadOnly) || file.size() > KeptPictureBytes)
         return std::nullopt;
     return file.readAll();
-}
-
-const DocumentGallery::Kept* DocumentGallery::find(quint64 id) const
-{
-    for (const Printer& printer : printers_) {
-        const auto found =
-            std::lower_bound(printer.documents.begin(), printer.documents.end(), id,
-                             [](const Kept& kept, quint64 wanted) { return kept.id < wanted; });
-        if (found != printer.documents.end() && found->id == id)
-            return &*found;
-    }
-    return nullptr;
 }

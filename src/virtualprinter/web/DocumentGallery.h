@@ -63,8 +63,6 @@ private:
         std::deque<Kept> documents; // oldest first
     };
 
-    const Kept* find(quint64 id) const;
-
     std::vector<Printer> printers_;
     quint64 latest_ = 0;
 };
