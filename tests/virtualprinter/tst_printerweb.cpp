@@ -144,6 +144,7 @@ private slots:
         QCOMPARE(a["kept"].back().get<int>(), 3); // the oldest gave way
         QCOMPARE(int(a["documents"].size()), 1);  // only what is new since `after`
         QCOMPARE(text(a["documents"][0]["lines"][0]), "<script>52</script>");
+        QCOMPARE(a["documents"][0]["pictures"].size(), 2u);
         QCOMPARE(text(a["documents"][0]["pictures"][1]), "/documents/52/picture-1.png");
         QCOMPARE(text(json["printers"][1]["documents"][0]["lines"][0]), "& \"\\");
         QCOMPARE(gallery.picture(total, 0), std::optional(QByteArray("PNG file")));
