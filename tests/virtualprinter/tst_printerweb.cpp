@@ -203,6 +203,15 @@ private slots:
         QVERIFY(ask(port, "GET / HTTP/1.1\r\n\r\n").startsWith("HTTP/1.1 200")); // and goes on
         QVERIFY(!page.listen(QStringLiteral("127.0.0.1"), port, failure) &&
                 failure.contains("cannot"));
+    }
+
+    void holdsFewConnectionsForLittleTime()
+    {
+        DocumentGallery gallery;
+        PrinterWebPage page(gallery, 1000);
+        QString failure;
+        QVERIFY2(page.listen(QStringLiteral("127.0.0.1"), 0, failure), qPrintable(failure));
+        const quint16 port = QUrl(page.address()).port();
         std::vector<std::unique_ptr<QTcpSocket>> held(PrinterWebPage::MostConnections + 1);
         for (auto& socket : held) {
             socket = std::make_unique<QTcpSocket>();
@@ -210,6 +219,7 @@ private slots:
         }
         QTRY_VERIFY(held.back()->state() == QAbstractSocket::UnconnectedState); // one too many
         QVERIFY(held.front()->state() == QAbstractSocket::ConnectedState);
+        QTRY_VERIFY(held.front()->state() == QAbstractSocket::UnconnectedState); // idle, closed
     }
 
     void browserShowsDocumentsAsTheyArrive()

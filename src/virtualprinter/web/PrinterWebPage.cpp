@@ -185,13 +185,13 @@ void refuse(QTcpSocket* socket, const QByteArray& status, const QByteArray& text
 class ConnectionGuard : public QObject
 {
 public:
-    explicit ConnectionGuard(QTcpSocket* socket) : QObject(socket), socket_(socket)
+    ConnectionGuard(QTcpSocket* socket, int idleMs)
+        : QObject(socket), socket_(socket), idleMs_(idleMs)
     {
         idle_.setSingleShot(true);
-        idle_.start(PrinterWebPage::IdleMs);
+        idle_.start(idleMs_);
         connect(&idle_, &QTimer::timeout, socket, &QTcpSocket::abort);
-        connect(socket, &QTcpSocket::bytesWritten, this,
-                [this] { idle_.start(PrinterWebPage::IdleMs); });
+        connect(socket, &QTcpSocket::bytesWritten, this, [this] { idle_.start(idleMs_); });
         // Connected before the server's reader, so that it runs first, and once more after it.
         connect(socket, &QTcpSocket::readyRead, this, &ConnectionGuard::beforeReader);
         connect(socket, &QTcpSocket::readyRead, this, &ConnectionGuard::afterReader,
@@ -202,7 +202,7 @@ public:
 private:
     void beforeReader()
     {
-        idle_.start(PrinterWebPage::IdleMs);
+        idle_.start(idleMs_);
         received_ += socket_->bytesAvailable();
         if (received_ > PrinterWebPage::MostBytesPerConnection) {
             socket_->abort();
@@ -236,6 +236,7 @@ private:
     }
 
     QTcpSocket* socket_;
+    const int idleMs_;
     QTimer idle_;
     QByteArray taken_;   // the start of the first request that the server's reader took
     QByteArray waiting_; // what waited when it was last seen
@@ -247,7 +248,7 @@ private:
 class BoundedTcpServer : public QTcpServer
 {
 public:
-    using QTcpServer::QTcpServer;
+    BoundedTcpServer(int idleMs, QObject* parent) : QTcpServer(parent), idleMs_(idleMs) {}
 
 protected:
     void incomingConnection(qintptr descriptor) override
@@ -260,15 +261,18 @@ protected:
             delete socket;
             return;
         }
-        new ConnectionGuard(socket);
+        new ConnectionGuard(socket, idleMs_);
         addPendingConnection(socket);
     }
+
+private:
+    const int idleMs_;
 };
 
 } // namespace
 
-PrinterWebPage::PrinterWebPage(const DocumentGallery& gallery, QObject* parent)
-    : QObject(parent), gallery_(gallery)
+PrinterWebPage::PrinterWebPage(const DocumentGallery& gallery, int idleMs, QObject* parent)
+    : QObject(parent), gallery_(gallery), idleMs_(idleMs)
 {
     addRoutes();
 }
@@ -324,7 +328,7 @@ void PrinterWebPage::addRoutes()
 
 bool PrinterWebPage::listen(const QString& host, quint16 port, QString& failure)
 {
-    auto* tcp = new BoundedTcpServer(this);
+    auto* tcp = new BoundedTcpServer(idleMs_, this);
     if (!tcp->listen(QHostAddress(host), port)) {
         failure = QStringLiteral("cannot serve the web page on %1:%2: %3")
                       .arg(host)

@@ -22,7 +22,8 @@ public:
     static constexpr int LongestRequestHead = 16 * 1024;
     static constexpr qint64 MostBytesPerConnection = 4 * 1024 * 1024;
 
-    explicit PrinterWebPage(const DocumentGallery& gallery, QObject* parent = nullptr);
+    explicit PrinterWebPage(const DocumentGallery& gallery, int idleMs = IdleMs,
+                            QObject* parent = nullptr);
 
     // Listens on the address; says why not when it cannot.
     bool listen(const QString& host, quint16 port, QString& failure);
@@ -37,6 +38,7 @@ private:
     void addRoutes();
 
     const DocumentGallery& gallery_;
+    const int idleMs_;
     QHttpServer server_;
     QTcpServer* tcp_ = nullptr;
 };
