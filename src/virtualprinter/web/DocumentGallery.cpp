@@ -82,7 +82,6 @@ quint64 DocumentGallery::documentEnded(Document document)
         printer = std::prev(printers_.end());
     }
     std::vector<Picture> pictures = std::move(document.pictures);
-    document.pictures.clear();
     printer->documents.push_back(Kept{++latest_, std::move(document)});
     if (printer->documents.size() > std::size_t(KeptDocuments))
         printer->documents.pop_front();
