@@ -1,5 +1,7 @@
+#include "DocumentGallery.h"
 #include "PortNames.h"
 #include "PrinterCondition.h"
+#include "PrinterWebPage.h"
 #include "PtyDocumentReader.h"
 #include "QuitOnInterrupt.h"
 #include "VirtualPrinterFleet.h"
@@ -76,9 +78,14 @@ int main(int argc, char** argv)
                        "it arrives, so that no request in it is answered and its end is not "
                        "confirmed (the printer's close) sooner (default 0)."),
         QStringLiteral("MS"), QStringLiteral("0"));
+    const QCommandLineOption webOption(
+        QStringLiteral("web"),
+        QStringLiteral("Serve a web page of the documents received on HOST:PORT, or on loopback "
+                       "at PORT."),
+        QStringLiteral("[HOST:]PORT"));
     parser.addOptions({listenOption, ptyOption, onceOption, idleOption, noStatusOption,
                        identityOption, paperEndOption, paperNearEndOption, coverOpenOption,
-                       offlineOption, delayOption, settingsJsonOption});
+                       offlineOption, delayOption, settingsJsonOption, webOption});
     parser.process(app);
 
     QTextStream out(stdout);
@@ -96,6 +103,15 @@ int main(int argc, char** argv)
         err << "blackmark-printer: --delay takes whole milliseconds from 0 to " << LongestDelayMs
             << ", not \"" << parser.value(delayOption) << "\"\n";
         return 2;
+    }
+    PortNames::NetworkAddress webAddress;
+    if (parser.isSet(webOption)) {
+        webAddress = PortNames::readListenAddress(parser.value(webOption).toStdString());
+        if (!webAddress.refusal.empty()) {
+            err << "blackmark-printer: --web: " << QString::fromStdString(webAddress.refusal)
+                << '\n';
+            return 2;
+        }
     }
     PrinterCondition condition;
     if (parser.isSet(identityOption) && !condition.setIdentity(parser.value(identityOption))) {
@@ -116,6 +132,9 @@ int main(int argc, char** argv)
         if (once)
             QCoreApplication::quit();
     };
+
+    DocumentGallery gallery;
+    PrinterWebPage webPage(gallery);
 
     QuitOnInterrupt quitOnInterrupt;
     VirtualPrinterFleet fleet;
@@ -150,6 +169,24 @@ int main(int argc, char** argv)
                              onDocumentEnded);
             out << "listening on " << printer->listener.address() << Qt::endl;
         }
+    }
+    if (parser.isSet(webOption)) {
+        if (!webPage.listen(QString::fromStdString(webAddress.host), webAddress.port, failure)) {
+            err << "blackmark-printer: " << failure << '\n';
+            return 1;
+        }
+        const auto showOnPage = [&gallery](VirtualPrinterOutput& shown, const QString& name) {
+            shown.onDocumentEnded(
+                [&gallery, name](const VirtualPrinterOutput::EndedDocument& ended) {
+                    gallery.documentEnded(name, ended);
+                },
+                DocumentGallery::KeptLines, DocumentGallery::KeptCharacters);
+        };
+        if (parser.isSet(ptyOption))
+            showOnPage(output, line.slavePath());
+        for (const auto& printer : fleet.printers())
+            showOnPage(printer->output, printer->listener.address());
+        out << "web page on " << webPage.address() << Qt::endl;
     }
     const int code = app.exec();
     if (parser.isSet(settingsJsonOption) &&

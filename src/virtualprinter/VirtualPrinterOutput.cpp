@@ -1,5 +1,13 @@
 #include "VirtualPrinterOutput.h"
 
+void VirtualPrinterOutput::onDocumentEnded(std::function<void(const EndedDocument&)> handler,
+                                           int keptLines, int keptCharacters)
+{
+    ended_ = std::move(handler);
+    keptLines_ = keptLines;
+    keptCharacters_ = keptCharacters;
+}
+
 int VirtualPrinterOutput::begin(const QString& from)
 {
     documents_.try_emplace(++count_, Document{from, PrinterStreamDecoder(settings_, condition_)});
@@ -31,11 +39,25 @@ void VirtualPrinterOutput::end(int number, const QString& note)
          << settings_.describe() << '\n';
     out_.flush();
     shown_ = 0;
+    if (ended_)
+        ended_(EndedDocument{number, document.from, std::move(document.kept), document.leftOut,
+                             settings_.describe()});
     documents_.erase(found);
 }
 
-void VirtualPrinterOutput::print(int number, const Document& document, const QStringList& lines)
+void VirtualPrinterOutput::print(int number, Document& document, const QStringList& lines)
 {
+    // Once a line does not fit, the ones after it are left out too, so that what is kept is
+    // the document's beginning.
+    for (qsizetype i = 0; ended_ && i < lines.size(); ++i) {
+        if (document.leftOut == 0 && document.kept.size() < keptLines_ &&
+            document.keptCharacters + lines[i].size() <= keptCharacters_) {
+            document.kept.append(lines[i]);
+            document.keptCharacters += lines[i].size();
+        } else {
+            ++document.leftOut;
+        }
+    }
     if (lines.isEmpty())
         return;
     if (shown_ != number || shownPrinter_ != this)

@@ -4,6 +4,7 @@
 #include "PrinterStreamDecoder.h"
 
 #include <QTextStream>
+#include <functional>
 #include <map>
 
 // The printer's side of every document under way: decodes each as its bytes arrive, prints
@@ -27,6 +28,19 @@ public:
     // How many documents have begun.
     int documents() const { return count_; }
 
+    // What a document printed, as told at its end to whoever shows documents.
+    struct EndedDocument {
+        int number = 0;
+        QString from;
+        QStringList lines; // the first ones, within the bounds given with the handler
+        int linesLeftOut = 0;
+        QString settings;
+    };
+    // Tells `handler` of each document at its end, with at most `keptLines` lines and
+    // `keptCharacters` characters of what it printed.
+    void onDocumentEnded(std::function<void(const EndedDocument&)> handler, int keptLines,
+                         int keptCharacters);
+
     // A new document from a sender; returns its number.
     int begin(const QString& from);
     // Decodes the next bytes of a document; returns what the printer answers to them.
@@ -39,9 +53,12 @@ private:
         QString from;
         PrinterStreamDecoder decoder;
         qint64 size = 0;
+        QStringList kept{}; // for the handler of ended documents
+        qsizetype keptCharacters = 0;
+        int leftOut = 0;
     };
 
-    void print(int number, const Document& document, const QStringList& lines);
+    void print(int number, Document& document, const QStringList& lines);
     QString heading(int number, const Document& document) const;
 
     QTextStream& out_;
@@ -54,4 +71,7 @@ private:
     // Printers that share one output: the one whose lines were printed last.
     static inline const VirtualPrinterOutput* shownPrinter_ = nullptr;
     bool answersStatus_ = true;
+    std::function<void(const EndedDocument&)> ended_;
+    int keptLines_ = 0;
+    int keptCharacters_ = 0;
 };

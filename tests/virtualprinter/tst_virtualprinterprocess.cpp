@@ -189,6 +189,25 @@ private slots:
         QVERIFY(
             printer.waitFor("document 1 from [^\\n]*, 3 bytes, closed after 1 s without data\\n"));
     }
+
+    // The page lists what the printer received, under the address it came to.
+    void servesTheWebPage()
+    {
+        const QString web = QString::number(LoopbackPrinter().port());
+        VirtualPrinter printer({"--web", web});
+        QVERIFY(printer.waitFor("web page on http://127.0.0.1:" + web + "/"));
+        QVERIFY(sendBlocks(printer.port, "hello <b>\n", 1));
+        QVERIFY(printer.waitFor("document 1 from [^\\n]*, 10 bytes"));
+        QTcpSocket page;
+        page.connectToHost(QHostAddress::LocalHost, web.toUShort());
+        page.write("GET /updates.json HTTP/1.1\r\n\r\n");
+        QByteArray response;
+        while (!response.endsWith("\"}]}") && page.waitForReadyRead(5000))
+            response += page.readAll();
+        QVERIFY2(response.contains("text \\\"hello \\u003cb\\u003e\\\"") &&
+                     response.contains("\"name\":\"127.0.0.1:" + QByteArray::number(printer.port)),
+                 response.constData());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestVirtualPrinterProcess)
