@@ -6,7 +6,8 @@
 #include "VirtualPrinterOutput.h"
 
 #include <QCommandLineParser>
-#include <QCoreApplication>
+#include <QDir>
+#include <QGuiApplication>
 
 namespace
 {
@@ -17,7 +18,10 @@ constexpr int LongestIdleSeconds = 24 * 60 * 60;
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    // Pictures are drawn off screen; no display is needed or used.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("blackmark-printer"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
 
@@ -59,6 +63,21 @@ int main(int argc, char** argv)
         QStringLiteral("Answer status requests as with the cover open."));
     const QCommandLineOption offlineOption(QStringLiteral("offline"),
                                            QStringLiteral("Answer status requests as offline."));
+    const QCommandLineOption paperOption(
+        QStringLiteral("paper"),
+        QStringLiteral("The roll loaded: plain (default), black-mark:PITCH[:LENGTH] (marks every "
+                       "PITCH mm, LENGTH mm long, default 4) or label:PITCH[:GAP] (gap default "
+                       "3), in mm."),
+        QStringLiteral("KIND"), QStringLiteral("plain"));
+    const QCommandLineOption paperWidthOption(
+        QStringLiteral("paper-width"),
+        QStringLiteral("The paper's width in mm (default 80; 72 mm printable, 48 mm at 58)."),
+        QStringLiteral("MM"), QStringLiteral("80"));
+    const QCommandLineOption picturesOption(
+        QStringLiteral("pictures"),
+        QStringLiteral("Draw each document on its paper into DIR/document-N.png, 8 dots a mm."),
+        QStringLiteral("DIR"));
+    parser.addOptions({paperOption, paperWidthOption, picturesOption});
     parser.addOptions({listenOption, ptyOption, onceOption, idleOption, noStatusOption,
                        identityOption, paperEndOption, paperNearEndOption, coverOpenOption,
                        offlineOption});
@@ -84,7 +103,31 @@ int main(int argc, char** argv)
     condition.paperNearEnd = parser.isSet(paperNearEndOption);
     condition.coverOpen = parser.isSet(coverOpenOption);
     condition.offline = parser.isSet(offlineOption);
+    std::string refusal;
+    std::optional<PaperRoll> roll =
+        PaperRoll::read(parser.value(paperOption).toStdString(), refusal);
+    bool widthIsNumber = false;
+    const int widthMm = parser.value(paperWidthOption).toInt(&widthIsNumber);
+    if (!roll) {
+        err << "blackmark-printer: " << QString::fromStdString(refusal) << '\n';
+        return 2;
+    }
+    if (!widthIsNumber || widthMm < 20 || widthMm > 120) {
+        err << "blackmark-printer: --paper-width takes whole mm from 20 to 120, not \""
+            << parser.value(paperWidthOption) << "\"\n";
+        return 2;
+    }
+    roll->widthMm = widthMm;
     VirtualPrinterOutput output(out);
+    output.setPaper(*roll);
+    if (parser.isSet(picturesOption)) {
+        const QString directory = parser.value(picturesOption);
+        if (!QDir().mkpath(directory)) {
+            err << "blackmark-printer: cannot make the pictures folder " << directory << '\n';
+            return 1;
+        }
+        output.setPicturesDirectory(directory);
+    }
     output.setAnswersStatus(!parser.isSet(noStatusOption));
     output.setCondition(condition);
     const bool once = parser.isSet(onceOption);

@@ -1,10 +1,16 @@
 #pragma once
 
 #include "BlackMarkSettings.h"
+#include "PaperPicture.h"
+#include "PaperRoll.h"
+#include "PicturePrinter.h"
 #include "PrinterStreamDecoder.h"
 
 #include <QTextStream>
+#include <functional>
 #include <map>
+#include <memory>
+#include <optional>
 
 // The printer's side of every document under way: decodes each as its bytes arrive, prints
 // its lines, and at its end its size and the settings the printer then holds. Lines of
@@ -20,6 +26,14 @@ public:
     // How the printer stands and who it is, for the documents that begin from now on.
     void setCondition(const PrinterCondition& condition) { condition_ = condition; }
 
+    // The roll loaded; plain 80 mm paper unless told.
+    void setPaper(const PaperRoll& roll) { paper_.emplace(roll); }
+    // Draws each document on its paper into `directory` as document-N.png (or its parts).
+    void setPicturesDirectory(const QString& directory) { picturesDirectory_ = directory; }
+    // Called when a document has ended, with the pictures written of it (none when off).
+    using DocumentEnded = std::function<void(int document, const QStringList& pictures)>;
+    void setDocumentEnded(DocumentEnded ended) { documentEnded_ = std::move(ended); }
+
     // A new document from a sender; returns its number.
     int begin(const QString& from);
     // Decodes the next bytes of a document; returns what the printer answers to them.
@@ -32,6 +46,8 @@ private:
         QString from;
         PrinterStreamDecoder decoder;
         qint64 size = 0;
+        std::unique_ptr<PaperPicture> picture;
+        std::unique_ptr<PicturePrinter> printer;
     };
 
     void print(int number, const Document& document, const QStringList& lines);
@@ -43,4 +59,7 @@ private:
     int count_ = 0;
     int shown_ = 0; // the document whose lines were printed last
     bool answersStatus_ = true;
+    std::optional<PaperMotion> paper_;
+    QString picturesDirectory_;
+    DocumentEnded documentEnded_;
 };
