@@ -31,8 +31,10 @@ std::optional<PaperRoll> PaperRoll::read(const std::string& text, std::string& r
     refusal = "--paper takes plain, black-mark:PITCH[:LENGTH] or label:PITCH[:GAP] in mm, not \"" +
               text + "\"";
     PaperRoll roll;
-    if (parts.size() == 1 && parts[0] == "plain")
+    if (parts.size() == 1 && parts[0] == "plain") {
+        refusal.clear();
         return roll;
+    }
     if (parts.size() < 2 || parts.size() > 3 || (parts[0] != "black-mark" && parts[0] != "label"))
         return std::nullopt;
     roll.kind = parts[0] == "label" ? Kind::Label : Kind::BlackMark;
@@ -89,11 +91,11 @@ bool PaperMotion::toMark(const Adjustments& adjustments, int offset, bool again)
 {
     if (!adjustments.marksUsed || roll_.kind == PaperRoll::Kind::Plain)
         return false;
-    // The mark whose position lies ahead; a backfeed may put that position before its end.
-    int end = *roll_.nextMarkEnd(position_ - offset - 1);
-    if (!again && end + offset <= position_)
-        end += roll_.pitch;
-    position_ = std::max(0, end + offset);
+    // The sensor looks ahead for the next mark's end, then the paper moves by the adjustment,
+    // back when it is negative; unless it already stands where that would take it.
+    const int behind = position_ - offset;
+    if (!(again && behind >= 0 && behind % roll_.pitch == 0))
+        position_ = std::max(0, *roll_.nextMarkEnd(position_) + offset);
     return true;
 }
 
