@@ -66,7 +66,7 @@ void PaperPicture::ensure(int y)
         // Split at the last cut that leaves something before it, else at 2 m.
         const auto cut = std::find_if(cuts_.rbegin(), cuts_.rend(),
                                       [this](int at) { return at > top_ && at < top_ + MaxRows; });
-        writePart(cut != cuts_.rend() ? *cut : top_ + MaxRows);
+        writePart(cut != cuts_.rend() ? *cut : top_ + MaxRows, false);
     }
     if (y - top_ >= rows_) {
         const int rows = y - top_ + 1;
@@ -143,9 +143,9 @@ int PaperPicture::dotAt(int x, int y) const
     return pixels_[std::size_t(y - top_) * width_ + x];
 }
 
-void PaperPicture::writePart(int end)
+void PaperPicture::writePart(int end, bool last)
 {
-    const int rows = std::max(std::min(end - top_, rows_), std::min(MinimumRows, MaxRows));
+    const int rows = std::clamp(end - top_, MinimumRows, MaxRows);
     ensure(top_ + rows - 1);
     // The paper's own marks and what the printer did on it, over what was printed.
     const int margin = roll_.leftMarginDots();
@@ -162,7 +162,7 @@ void PaperPicture::writePart(int end)
     for (int at : cuts_)
         fill(0, at - CutThickness / 2, width_, CutThickness, Red);
 
-    const bool whole = end >= top_ + rows_ && part_ == 0;
+    const bool whole = last && part_ == 0;
     ++part_;
     const QString name = whole ? QStringLiteral("document-%1.png").arg(number_)
                                : QStringLiteral("document-%1-part-%2.png").arg(number_).arg(part_);
@@ -186,7 +186,7 @@ void PaperPicture::writePart(int end)
 
 QStringList PaperPicture::finish(QString& failure)
 {
-    writePart(top_ + rows_);
+    writePart(top_ + rows_, true);
     failure = failure_;
     return written_;
 }

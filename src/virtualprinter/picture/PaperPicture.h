@@ -49,7 +49,7 @@ public:
 
 private:
     void ensure(int y);
-    void writePart(int end);
+    void writePart(int end, bool last);
     void fill(int x, int y, int width, int height, Colour colour);
     uchar* row(int y) { return pixels_.data() + std::size_t(y - top_) * width_; }
 

@@ -461,10 +461,9 @@ void PicturePrinter::rasterImage(QByteArrayView command)
 void PicturePrinter::graphics(QByteArrayView body)
 {
     const quint8 fn = at(body, 1);
+    // m fn a bx by c xL xH yL yH and the dots, or m fn a kc1 kc2 b xL xH yL yH c for one kept
     const auto image = [&](qsizetype header) {
-        // a bx by c xL xH yL yH, or a kc1 kc2 b xL xH yL yH c for a stored one
-        const QByteArrayView size = body.sliced(std::min(header - 4, body.size()));
-        const int width = word(size, 0), height = word(size, 2);
+        const int width = word(body, 6), height = word(body, 8);
         const int xTimes = header == 10 ? std::clamp<int>(at(body, 3), 1, 2) : 1;
         const int yTimes = header == 10 ? std::clamp<int>(at(body, 4), 1, 2) : 1;
         return rasterDots(body.sliced(std::min(header, body.size())), (width + 7) / 8, height,
@@ -481,7 +480,7 @@ void PicturePrinter::graphics(QByteArrayView body)
     case 83: {
         const int key = word(body, 3) | (fn == 83 ? 1 << 16 : 0);
         if (storedGraphics_.size() < StoredGraphicsLimit || storedGraphics_.count(key))
-            storedGraphics_[key] = image(12);
+            storedGraphics_[key] = image(11);
         break;
     }
     case 69:
