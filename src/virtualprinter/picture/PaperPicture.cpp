@@ -171,6 +171,7 @@ void PaperPicture::writePart(int end, bool last)
     image.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0), qRgb(160, 160, 160), qRgb(255, 0, 0),
                          qRgb(0, 0, 255)});
     QImageWriter writer(path, "png");
+    writer.setCompression(1); // fast: the pictures are mostly white
     if (writer.write(image))
         written_ << path;
     else if (failure_.isEmpty())
