@@ -189,7 +189,21 @@ private slots:
                                                "B\x01  \n")
                                  << QRect(32, 0, 24, 24) << true;
         QTest::newRow("underline") << QByteArray("\x1B-\x02 \n") << QRect(32, 22, 12, 2) << true;
-        QTest::newRow("code page 437") << QByteArray("\xDB\n") << QRect(32, 0, 12, 24) << false;
+        QTest::newRow("code page 437") << QByteArray("\xDB\n") << QRect(32, 0, 12, 24) << true;
+        QTest::newRow("code table 1252")
+            << QByteArray("\x1Bt\x10\xC9\n") << QRect(32, 0, 12, 24) << false;
+        QTest::newRow("PDF417") << QByteArray("\x1D(k\x07\x00"
+                                              "0P0ABCD\x1D(k\x03\x00"
+                                              "0Q0",
+                                              20)
+                                << QRect(32, 0, 576, 60) << false;
+        QTest::newRow("Data Matrix") << QByteArray("\x1D(k\x07\x00"
+                                                   "6P0ABCD\x1D(k\x03\x00"
+                                                   "6Q0",
+                                                   20)
+                                     << QRect(32, 0, 36, 36) << false;
+        QTest::newRow("stored logo: a gap")
+            << QByteArray("\x1Cp\x01\x00H\n", 6) << QRect(32, 24, 12, 24) << false;
         QTest::newRow("barcode text below") << QByteArray("\x1DH\x02\x1Dh\x10\x1Dw\x02\x1Dk\x04"
                                                           "A\x00",
                                                           14)

@@ -87,15 +87,20 @@ void PaperPicture::drawDots(const QImage& dots, int x, int y)
     if (dots.isNull() || y + dots.height() <= top_)
         return;
     ensure(y + dots.height() - 1);
-    const QImage gray = dots.convertToFormat(QImage::Format_Grayscale8);
-    for (int line = std::max(0, top_ - y); line < gray.height(); ++line) {
-        if (y + line < top_)
-            continue;
-        const uchar* from = gray.constScanLine(line);
+    // One bit a dot stays so; anything else is read as grayscale.
+    const bool mono = dots.format() == QImage::Format_Mono;
+    const QImage image = mono ? dots : dots.convertToFormat(QImage::Format_Grayscale8);
+    const bool inkIsOne = mono && image.colorCount() > 1 && qGray(image.color(1)) < 128;
+    for (int line = std::max(0, top_ - y); line < image.height(); ++line) {
+        const uchar* from = image.constScanLine(line);
         uchar* to = row(y + line);
-        for (int column = std::max(0, -x); column < gray.width() && x + column < width_; ++column)
-            if (from[column] < 128)
+        for (int column = std::max(0, -x); column < image.width() && x + column < width_;
+             ++column) {
+            const bool ink = mono ? bool(from[column >> 3] >> (7 - (column & 7)) & 1) == inkIsOne
+                                  : from[column] < 128;
+            if (ink)
                 to[x + column] = Black;
+        }
     }
 }
 

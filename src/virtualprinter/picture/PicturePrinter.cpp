@@ -9,7 +9,9 @@ namespace
 using Layout = CommandFrame::Layout;
 
 constexpr quint8 ESC = 0x1B, GS = 0x1D, FS = 0x1C;
+// What the printer keeps of the graphics it is sent to store.
 constexpr int StoredGraphicsLimit = 16;
+constexpr qsizetype StoredGraphicsBytes = 4 * 1024 * 1024;
 
 quint8 at(QByteArrayView bytes, qsizetype index)
 {
@@ -25,7 +27,8 @@ int word(QByteArrayView bytes, qsizetype index)
 const char16_t Cp437[] = u"ÇüéâäàåçêëèïîìÄÅÉæÆôöòûùÿÖÜ¢£¥₧ƒáíóúñÑªº¿⌐¬½¼¡«»░▒▓│┤╡╢╖╕╣║╗╝╜╛┐"
                          u"└┴┬├─┼╞╟╚╔╩╦╠═╬╧╨╤╥╙╘╒╓╫╪┘┌█▄▌▐▀αßΓπΣσµτΦΘΩδ∞φε∩≡±≥≤⌠⌡÷≈°∙·√ⁿ²■\u00A0";
 
-// The character that `byte` stands for in character code table `table` (ESC t).
+// The character that `byte` stands for in character code table `table` (ESC t): code page 437
+// where the table is not one the system can decode.
 char32_t decoded(int table, quint8 byte)
 {
     if (byte < 0x80)
@@ -33,28 +36,32 @@ char32_t decoded(int table, quint8 byte)
     static const std::map<int, const char*> pages{
         {2, "IBM850"},        {3, "IBM860"},  {4, "IBM863"},  {5, "IBM865"},
         {16, "windows-1252"}, {17, "IBM866"}, {18, "IBM852"}, {19, "IBM00858"}};
-    if (const auto page = pages.find(table); page != pages.end()) {
-        QStringDecoder decoder(page->second);
-        if (decoder.isValid()) {
-            const QString text = decoder(QByteArrayView(reinterpret_cast<const char*>(&byte), 1));
+    static std::map<int, std::u32string> upperHalves;
+    auto half = upperHalves.find(table);
+    if (half == upperHalves.end()) {
+        std::u32string characters(std::begin(Cp437), std::end(Cp437) - 1);
+        const auto page = pages.find(table);
+        QStringDecoder decoder(page != pages.end() ? page->second : "");
+        for (int i = 0; decoder.isValid() && i < 0x80; ++i) {
+            const char code = char(0x80 + i);
+            const QString text = decoder(QByteArrayView(&code, 1));
             if (text.size() == 1 && text[0] != QChar::ReplacementCharacter)
-                return text[0].unicode();
+                characters[i] = text[0].unicode();
         }
+        half = upperHalves.emplace(table, characters).first;
     }
-    return Cp437[byte - 0x80];
+    return half->second[byte - 0x80];
 }
 
-// Rows of bits, most significant first, one a dot: a printed dot is 0, as the picture takes it.
+// Rows of bits, most significant first, one a dot, kept one bit a dot: a tall image stays small.
 QImage rasterDots(QByteArrayView bits, int widthBytes, int height, int xTimes, int yTimes)
 {
     if (widthBytes <= 0 || height <= 0 || bits.size() < qsizetype(widthBytes) * height)
         return {};
-    QImage image(widthBytes * 8, height, QImage::Format_Grayscale8);
-    for (int y = 0; y < height; ++y) {
-        uchar* line = image.scanLine(y);
-        for (int x = 0; x < widthBytes * 8; ++x)
-            line[x] = (at(bits, qsizetype(y) * widthBytes + x / 8) >> (7 - x % 8)) & 1 ? 0 : 255;
-    }
+    QImage image(widthBytes * 8, height, QImage::Format_Mono);
+    image.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+    for (int y = 0; y < height; ++y)
+        std::copy_n(bits.data() + qsizetype(y) * widthBytes, widthBytes, image.scanLine(y));
     if (xTimes == 1 && yTimes == 1)
         return image;
     return image.scaled(image.width() * xTimes, image.height() * yTimes, Qt::IgnoreAspectRatio,
@@ -479,8 +486,14 @@ void PicturePrinter::graphics(QByteArrayView body)
     case 67:
     case 83: {
         const int key = word(body, 3) | (fn == 83 ? 1 << 16 : 0);
-        if (storedGraphics_.size() < StoredGraphicsLimit || storedGraphics_.count(key))
-            storedGraphics_[key] = image(11);
+        storedGraphics_.erase(key);
+        qsizetype kept = 0;
+        for (const auto& [stored, dots] : storedGraphics_)
+            kept += dots.sizeInBytes();
+        const QImage dots = image(11);
+        if (storedGraphics_.size() < StoredGraphicsLimit &&
+            kept + dots.sizeInBytes() <= StoredGraphicsBytes)
+            storedGraphics_[key] = dots;
         break;
     }
     case 69:
