@@ -102,6 +102,15 @@ private slots:
                           "1400;20;;;;;\x1C(L\x02\x00\x43\x30",
                           25)
             << 630 << blue << QList<int>{336};
+        QTest::newRow("labels, cut from the layout")
+            << "label:40"
+            << QByteArray("\x1C(L\x0F\x00\x21"
+                          "1400;20;40;;;;\x1C(L\x02\x00\x42\x30\x1Bm",
+                          29)
+            << 300 << red << QList<int>{351};
+        QTest::newRow("cut, then on to the print start")
+            << "black-mark:50" << MarksOn + adjust(1, 16) + QByteArray("\x1DVa\x00", 4) << 630
+            << blue << QList<int>{416};
         QTest::newRow("marks at the pitch")
             << "black-mark:50" << feedFar << 5 << black << QList<int>{368, 768};
         QTest::newRow("label edges") << "label:40" << feedFar.first(9) << 300 << qRgb(160, 160, 160)
@@ -145,6 +154,11 @@ private slots:
                                                 "\x18\x00",
                                                 15) +
                                          rows + QByteArray("\x1D(L\x02\x00\x30\x32", 7);
+        QTest::newRow("graphics, large form")
+            << QByteArray("\x1D"
+                          "8L\x3A\x00\x00\x00\x30\x70\x30\x01\x01\x31\x10\x00\x18\x00",
+                          17) +
+                   rows + QByteArray("\x1D(L\x02\x00\x30\x32", 7);
         QTest::newRow("stored graphics")
             << QByteArray("\x1D(L\x3B\x00\x30\x43\x30\x41\x42\x01\x10\x00\x18\x00\x31", 16) + rows +
                    QByteArray("\x1D(L\x06\x00\x30\x45\x41\x42\x01\x01", 11);
@@ -202,6 +216,38 @@ private slots:
                                                    "6Q0",
                                                    20)
                                      << QRect(32, 0, 36, 36) << false;
+        const auto at = [](int x, int y) { return QRect(x, y, 12, 24); };
+        QTest::newRow("tab") << QByteArray("\tH\n") << at(128, 0) << false;
+        QTest::newRow("absolute, relative")
+            << QByteArray("\x1B$\x3C\x00\x1B\\\x08\x00H\n", 10) << at(100, 0) << false;
+        QTest::newRow("character spacing")
+            << QByteArray("\x1B \x04HH\n") << QRect(32, 0, 28, 24) << false;
+        QTest::newRow("spacing, feed lines")
+            << QByteArray("\x1B\x33\x28\n\x1B\x64\x02H\n") << at(32, 120) << false;
+        QTest::newRow("default spacing, feed back")
+            << QByteArray("\x1B\x33\x50\x1B\x32\x1BJ\x64\x1B\x65\x01\x1B\x45\x01H\n") << at(32, 70)
+            << false;
+        QTest::newRow("barcode text above, font B")
+            << QByteArray("\x1DH\x01\x1D\x66\x01\x1Dh\x10\x1Dk\x04"
+                          "A\x00",
+                          14)
+            << QRect(32, 0, 576, 33) << false;
+        QTest::newRow("bad barcode: a gap") << QByteArray("\x1Dk\x02"
+                                                          "ABC\x00H\n",
+                                                          9)
+                                            << at(32, 24) << false;
+        QTest::newRow("no bit image: a gap")
+            << QByteArray("\x1D/\x00H\n", 5) << at(32, 24) << false;
+        QTest::newRow("too large: a gap") << QByteArray("\x1D"
+                                                        "8L\x00\x00\x90\x00",
+                                                        7) +
+                                                 QByteArray(0x900000, '\0') + "H\n"
+                                          << at(32, 24) << false;
+        QTest::newRow("Aztec") << QByteArray("\x1D(k\x07\x00"
+                                             "5P0ABCD\x1D(k\x03\x00"
+                                             "5Q0",
+                                             20)
+                               << QRect(32, 0, 576, 60) << false;
         QTest::newRow("stored logo: a gap")
             << QByteArray("\x1Cp\x01\x00H\n", 6) << QRect(32, 24, 12, 24) << false;
         QTest::newRow("barcode text below") << QByteArray("\x1DH\x02\x1Dh\x10\x1Dw\x02\x1Dk\x04"
@@ -276,6 +322,17 @@ private slots:
         QVERIFY(zbar.waitForFinished(20000));
         QFETCH(QString, read);
         QCOMPARE(QString::fromUtf8(zbar.readAllStandardOutput()).trimmed(), read);
+    }
+
+    void tellsWhenAPictureIsNotWritten()
+    {
+        QString text;
+        QTextStream out(&text);
+        VirtualPrinterOutput output(out);
+        output.setPicturesDirectory(QStringLiteral("/nonexistent"));
+        output.end(output.begin(QStringLiteral("test")));
+        QVERIFY2(text.contains("picture not written: /nonexistent/document-1.png"),
+                 qPrintable(text));
     }
 
     void piecesAndUnknownCommands()

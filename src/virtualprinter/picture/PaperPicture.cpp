@@ -141,13 +141,6 @@ void PaperPicture::reach(int y)
         ensure(y - 1);
 }
 
-int PaperPicture::dotAt(int x, int y) const
-{
-    if (x < 0 || x >= width_ || y < top_ || y >= top_ + rows_)
-        return -1;
-    return pixels_[std::size_t(y - top_) * width_ + x];
-}
-
 void PaperPicture::writePart(int end, bool last)
 {
     const int rows = std::clamp(end - top_, MinimumRows, MaxRows);

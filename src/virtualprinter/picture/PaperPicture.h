@@ -41,13 +41,9 @@ public:
     // Writes the last part; returns every file written, and `failure` when one could not be.
     QStringList finish(QString& failure);
 
-    // Test and bench access to the part being drawn: the colour index of a dot, -1 outside.
-    enum Colour : uchar { White, Black, Grey, Red, Blue };
-    int dotAt(int x, int y) const;
-    int top() const { return top_; }
-    int bottom() const { return top_ + rows_; }
-
 private:
+    enum Colour : uchar { White, Black, Grey, Red, Blue };
+
     void ensure(int y);
     void writePart(int end, bool last);
     void fill(int x, int y, int width, int height, Colour colour);
