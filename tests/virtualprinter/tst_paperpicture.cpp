@@ -236,6 +236,10 @@ private slots:
                                                           "ABC\x00H\n",
                                                           9)
                                             << at(32, 24) << false;
+        QTest::newRow("unknown barcode system: a gap")
+            << QByteArray("\x1Dk\x07H\n") << at(32, 24) << false;
+        QTest::newRow("unknown 2D code: a gap")
+            << QByteArray("\x1D(k\x03\x00xQ0H\n", 10) << at(32, 24) << false;
         QTest::newRow("no bit image: a gap")
             << QByteArray("\x1D/\x00H\n", 5) << at(32, 24) << false;
         QTest::newRow("too large: a gap") << QByteArray("\x1D"

@@ -92,6 +92,7 @@ private slots:
         row("labels start at the next top", "label:40", true, 0, 's', 5, 320, true);
         row("marks off: nothing moves", "black-mark:50", false, 16, 's', 10, 10, false);
         row("plain paper: nothing moves", "plain", true, 16, 's', 10, 10, false);
+        row("feed stops at the roll's end", "plain", true, 2000000000, 'f', 10, 1000000000, false);
         row("feed back stops at the start", "plain", true, -100, 'f', 10, 0, false);
     }
     void moves()

@@ -84,7 +84,7 @@ std::optional<int> PaperRoll::nextMarkEnd(int after) const
 
 void PaperMotion::feed(int dots)
 {
-    position_ = std::max(0, position_ + dots);
+    position_ = std::clamp(position_ + dots, 0, Farthest);
 }
 
 bool PaperMotion::toMark(const Adjustments& adjustments, int offset, bool again)
@@ -95,7 +95,7 @@ bool PaperMotion::toMark(const Adjustments& adjustments, int offset, bool again)
     // back when it is negative; unless it already stands where that would take it.
     const int behind = position_ - offset;
     if (!(again && behind >= 0 && behind % roll_.pitch == 0))
-        position_ = std::max(0, *roll_.nextMarkEnd(position_) + offset);
+        position_ = std::clamp(*roll_.nextMarkEnd(position_) + offset, 0, Farthest);
     return true;
 }
 

@@ -47,6 +47,8 @@ public:
         int cut = 0;
         int peel = 0;
     };
+    // No roll is longer: the paper stops here (125 km), so positions stay far from overflow.
+    static constexpr int Farthest = 1000000000;
     enum class Event { PrintStart, Cut };
     struct Happened {
         Event event;

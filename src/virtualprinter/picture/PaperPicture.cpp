@@ -168,12 +168,17 @@ void PaperPicture::writePart(int end, bool last)
     QImage image(pixels_.data(), width_, rows, width_, QImage::Format_Indexed8);
     image.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0), qRgb(160, 160, 160), qRgb(255, 0, 0),
                          qRgb(0, 0, 255)});
-    QImageWriter writer(path, "png");
-    writer.setCompression(1); // fast: the pictures are mostly white
-    if (writer.write(image))
-        written_ << path;
-    else if (failure_.isEmpty())
-        failure_ = path + QStringLiteral(": ") + writer.errorString();
+    if (part_ > MaxParts) {
+        failure_ =
+            QStringLiteral("more than %1 parts; the rest of the paper is not drawn").arg(MaxParts);
+    } else {
+        QImageWriter writer(path, "png");
+        writer.setCompression(1); // fast: the pictures are mostly white
+        if (writer.write(image))
+            written_ << path;
+        else if (failure_.isEmpty())
+            failure_ = path + QStringLiteral(": ") + writer.errorString();
+    }
 
     // What is left starts the next part.
     pixels_.erase(pixels_.begin(), pixels_.begin() + std::ptrdiff_t(rows) * width_);

@@ -26,6 +26,8 @@ class PaperPicture
 {
 public:
     static constexpr int MaxRows = 2000 * DotsPerMm; // 2 m
+    // Parts written at most for one document (2 km); the rest of the paper is not drawn.
+    static constexpr int MaxParts = 1000;
     static constexpr int CellWidthA = 12, CellHeightA = 24, CellWidthB = 9, CellHeightB = 17;
 
     // Writes to `directory`/document-`number`.png, or its parts.

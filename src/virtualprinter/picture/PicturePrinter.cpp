@@ -519,6 +519,11 @@ void PicturePrinter::twoD(QByteArrayView body)
     const int cn = at(body, 0);
     const quint8 fn = at(body, 1);
     const quint8 n = at(body, 2);
+    if (cn != 48 && cn != 49 && cn != 50 && cn != 53 && cn != 54) {
+        if (fn == 81)
+            gap();
+        return;
+    }
     CodeSymbols::Symbol2D& symbol = symbols_[cn];
     symbol.cn = cn;
     switch (fn) {
@@ -563,6 +568,10 @@ QImage PicturePrinter::text(const QByteArray& text, bool fontB) const
 void PicturePrinter::barcode(QByteArrayView command)
 {
     const quint8 m = at(command, 2);
+    if (command.size() < 4) { // a system it does not know
+        gap();
+        return;
+    }
     const QByteArray data =
         m <= 6 ? command.sliced(3).chopped(1).toByteArray() : command.sliced(4).toByteArray();
     const QImage bars = CodeSymbols::barcode(m, data, modes_.barcodeModule, modes_.barcodeHeight);
