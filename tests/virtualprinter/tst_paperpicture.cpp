@@ -240,6 +240,21 @@ private slots:
             << QByteArray("\x1Dk\x07H\n") << at(32, 24) << false;
         QTest::newRow("unknown 2D code: a gap")
             << QByteArray("\x1D(k\x03\x00xQ0H\n", 10) << at(32, 24) << false;
+        QTest::newRow("underline, ESC !")
+            << QByteArray("\x1B!\x80 \n") << QRect(32, 23, 12, 1) << true;
+        QTest::newRow("raster, quadruple")
+            << QByteArray("\x1Dv0\x03\x01\x00\x01\x00\xC0", 9) << QRect(32, 0, 4, 2) << true;
+        QTest::newRow("QR Code, level H") << QByteArray("\x1D(k\x03\x00"
+                                                        "1E3\x1D(k\x04\x00"
+                                                        "1P0A"
+                                                        "\x1D(k\x03\x00"
+                                                        "1Q0",
+                                                        28)
+                                          << QRect(32, 0, 63, 63) << true;
+        QTest::newRow("barcode text both sides") << QByteArray("\x1DH\x03\x1Dh\x10\x1Dk\x04"
+                                                               "A\x00",
+                                                               11)
+                                                 << QRect(32, 0, 576, 64) << false;
         QTest::newRow("no bit image: a gap")
             << QByteArray("\x1D/\x00H\n", 5) << at(32, 24) << false;
         QTest::newRow("too large: a gap") << QByteArray("\x1D"
