@@ -20,6 +20,7 @@ private slots:
         QTest::newRow("marks, length") << "black-mark:25.5:6" << 1 << 204 << 48;
         QTest::newRow("labels, default gap") << "label:40" << 2 << 320 << 24;
         QTest::newRow("labels, gap") << "label:40:2.5" << 2 << 320 << 20;
+        QTest::newRow("shortest mark") << "black-mark:1:0.5" << 1 << 8 << 4;
         QTest::newRow("no pitch") << "label" << -1 << 0 << 0;
         QTest::newRow("unknown kind") << "holes:40" << -1 << 0 << 0;
         QTest::newRow("not a number") << "label:4x" << -1 << 0 << 0;
