@@ -6,11 +6,13 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTemporaryDir>
 #include <algorithm>
 #include <arpa/inet.h>
 #include <atomic>
@@ -91,14 +93,14 @@ bool sendBlocks(quint16 port, const QByteArray& block, int count, std::atomic<qi
 class VirtualPrinter
 {
 public:
-    VirtualPrinter()
+    explicit VirtualPrinter(const QStringList& options = {})
     {
         QTcpServer probe;
         probe.listen(QHostAddress::LocalHost);
         port = probe.serverPort();
         probe.close();
         process_.start(QStringLiteral(BLACKMARK_PRINTER),
-                       {"--listen", "127.0.0.1:" + QString::number(port)});
+                       QStringList{"--listen", "127.0.0.1:" + QString::number(port)} + options);
         waitFor("listening on");
     }
     ~VirtualPrinter()
@@ -150,9 +152,9 @@ private:
     QByteArray output_;
 };
 
-double peakForDocument(int megabytes)
+double peakForDocument(int megabytes, const QStringList& options = {})
 {
-    VirtualPrinter printer;
+    VirtualPrinter printer(options);
     std::thread sender([&] { sendBlocks(printer.port, receiptBlock(), megabytes, nullptr); });
     const bool taken =
         printer.waitFor(", " + QByteArray::number(qint64(megabytes) * MiB) + " bytes\n");
@@ -196,6 +198,17 @@ int main(int argc, char** argv)
                 decodeMegabytesPerSecond(textBlock(), 20));
     std::printf("virtual printer peak RSS, 50 MB document: %.1f MB\n", peakForDocument(50));
     std::printf("virtual printer peak RSS, 200 MB document: %.1f MB\n", peakForDocument(200));
+
+    {
+        QTemporaryDir pictures;
+        QElapsedTimer drawing;
+        drawing.start();
+        const double peak = peakForDocument(200, {"--pictures", pictures.path()});
+        std::printf("virtual printer peak RSS, 200 MB document with pictures: %.1f MB\n", peak);
+        std::printf("virtual printer 200 MB document with pictures: %.0f s, %lld pictures\n",
+                    drawing.nsecsElapsed() / 1e9,
+                    qlonglong(QDir(pictures.path()).entryList(QDir::Files).size()));
+    }
 
     VirtualPrinter printer;
     std::vector<double> alone;

@@ -8,7 +8,8 @@
 #include "VirtualPrinterOutput.h"
 
 #include <QCommandLineParser>
-#include <QCoreApplication>
+#include <QDir>
+#include <QGuiApplication>
 
 namespace
 {
@@ -16,11 +17,27 @@ namespace
 constexpr int LongestIdleSeconds = 24 * 60 * 60;
 constexpr int LongestDelayMs = 60 * 1000;
 
+QtMessageHandler qtMessages = nullptr;
+
+// Qt's notice that it chose a runtime folder itself is no news to the user of a printer that
+// only draws off screen, and it would stand before the printer's own words on stderr.
+void withoutRuntimeFolderNotice(QtMsgType type, const QMessageLogContext& context,
+                                const QString& message)
+{
+    if (message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")))
+        return;
+    qtMessages(type, context, message);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    // Pictures are drawn off screen; no display is needed or used.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qtMessages = qInstallMessageHandler(withoutRuntimeFolderNotice);
+    QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("blackmark-printer"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
 
@@ -83,9 +100,24 @@ int main(int argc, char** argv)
         QStringLiteral("Serve a web page of the documents received on HOST:PORT, or on loopback "
                        "at PORT."),
         QStringLiteral("[HOST:]PORT"));
+    const QCommandLineOption paperOption(
+        QStringLiteral("paper"),
+        QStringLiteral("The roll loaded: plain (default), black-mark:PITCH[:LENGTH] (marks every "
+                       "PITCH mm, LENGTH mm long, default 4) or label:PITCH[:GAP] (gap default "
+                       "3), in mm."),
+        QStringLiteral("KIND"), QStringLiteral("plain"));
+    const QCommandLineOption paperWidthOption(
+        QStringLiteral("paper-width"),
+        QStringLiteral("The paper's width in mm (default 80; 72 mm printable, 48 mm at 58)."),
+        QStringLiteral("MM"), QStringLiteral("80"));
+    const QCommandLineOption picturesOption(
+        QStringLiteral("pictures"),
+        QStringLiteral("Draw each document on its paper into DIR/document-N.png, 8 dots a mm."),
+        QStringLiteral("DIR"));
     parser.addOptions({listenOption, ptyOption, onceOption, idleOption, noStatusOption,
                        identityOption, paperEndOption, paperNearEndOption, coverOpenOption,
-                       offlineOption, delayOption, settingsJsonOption, webOption});
+                       offlineOption, delayOption, settingsJsonOption, webOption, paperOption,
+                       paperWidthOption, picturesOption});
     parser.process(app);
 
     QTextStream out(stdout);
@@ -124,7 +156,31 @@ int main(int argc, char** argv)
     condition.paperNearEnd = parser.isSet(paperNearEndOption);
     condition.coverOpen = parser.isSet(coverOpenOption);
     condition.offline = parser.isSet(offlineOption);
+    std::string refusal;
+    std::optional<PaperRoll> roll =
+        PaperRoll::read(parser.value(paperOption).toStdString(), refusal);
+    bool widthIsNumber = false;
+    const int widthMm = parser.value(paperWidthOption).toInt(&widthIsNumber);
+    if (!roll) {
+        err << "blackmark-printer: " << QString::fromStdString(refusal) << '\n';
+        return 2;
+    }
+    if (!widthIsNumber || widthMm < 20 || widthMm > 120) {
+        err << "blackmark-printer: --paper-width takes whole mm from 20 to 120, not \""
+            << parser.value(paperWidthOption) << "\"\n";
+        return 2;
+    }
+    roll->widthMm = widthMm;
     VirtualPrinterOutput output(out);
+    output.setPaper(*roll);
+    if (parser.isSet(picturesOption)) {
+        const QString directory = parser.value(picturesOption);
+        if (!QDir().mkpath(directory)) {
+            err << "blackmark-printer: cannot make the pictures folder " << directory << '\n';
+            return 1;
+        }
+        output.setPicturesDirectory(directory);
+    }
     output.setAnswersStatus(!parser.isSet(noStatusOption));
     output.setCondition(condition);
     const bool once = parser.isSet(onceOption);
@@ -160,6 +216,9 @@ int main(int argc, char** argv)
         options.answersStatus = !parser.isSet(noStatusOption);
         options.idleSeconds = idleSeconds;
         options.delayMs = delayMs;
+        options.paper = *roll;
+        if (parser.isSet(picturesOption))
+            options.picturesDirectory = parser.value(picturesOption);
         if (!fleet.listen(places, options, out, failure)) {
             err << "blackmark-printer: " << failure << '\n';
             return 1;
@@ -178,7 +237,10 @@ int main(int argc, char** argv)
         const auto showOnPage = [&gallery](VirtualPrinterOutput& shown, const QString& name) {
             shown.onDocumentEnded(
                 [&gallery, name](const VirtualPrinterOutput::EndedDocument& ended) {
-                    gallery.documentEnded(name, ended);
+                    std::vector<DocumentGallery::Picture> pictures;
+                    for (const QString& path : ended.pictures)
+                        pictures.push_back({path, {}});
+                    gallery.documentEnded(name, ended, std::move(pictures));
                 },
                 DocumentGallery::KeptLines, DocumentGallery::KeptCharacters);
         };

@@ -18,6 +18,8 @@ QStringList PrinterStreamDecoder::finish()
         const bool runEnds = frame_.layout == Layout::Text || frame_.layout == Layout::Unknown;
         lines << (runEnds ? line() : shownBytes() + QStringLiteral("  truncated ") + frame_.name);
         inCommand_ = false;
+        if (listener_)
+            listener_->commandEnds(runEnds);
     }
     if (headSize_ > 0) {
         const QByteArrayView head(head_.data(), headSize_);
@@ -109,6 +111,8 @@ void PrinterStreamDecoder::begin(const CommandFrame& frame, QByteArrayView head,
     dataLeft_ = frame.dataLength;
     answer_ += frame.answer;
     inCommand_ = true;
+    if (listener_)
+        listener_->commandBegins(frame);
     take(head);
     if (frame.layout == Layout::Fixed && dataLeft_ == 0)
         end(lines);
@@ -117,6 +121,8 @@ void PrinterStreamDecoder::begin(const CommandFrame& frame, QByteArrayView head,
 void PrinterStreamDecoder::take(QByteArrayView bytes)
 {
     taken_ += bytes.size();
+    if (listener_ && !bytes.isEmpty())
+        listener_->commandBytes(bytes);
     const qsizetype room = ShownBytes - shown_.size();
     if (room > 0)
         shown_.append(bytes.first(std::min(room, bytes.size())));
@@ -126,6 +132,8 @@ void PrinterStreamDecoder::end(QStringList& lines)
 {
     lines << line();
     inCommand_ = false;
+    if (listener_)
+        listener_->commandEnds(true);
 }
 
 QString PrinterStreamDecoder::shownBytes() const

@@ -7,6 +7,17 @@
 #include <QStringList>
 #include <array>
 
+// Follows each command's whole bytes as they arrive, for whoever acts on what it prints.
+class CommandListener
+{
+public:
+    virtual ~CommandListener() = default;
+    virtual void commandBegins(const CommandFrame& frame) = 0;
+    virtual void commandBytes(QByteArrayView bytes) = 0;
+    // `whole` is false when the document ended inside the command.
+    virtual void commandEnds(bool whole) = 0;
+};
+
 // Reads a document the way the printer would, as its bytes arrive: one readable line per
 // command, and the black-mark settings it changes. It holds only the command not yet
 // finished, and of that only its first bytes, so that a document of any size fits.
@@ -29,6 +40,9 @@ public:
     QStringList finish();
     // A whole document at once: feed() and finish().
     QStringList decode(QByteArrayView document);
+
+    // Who also gets every command's bytes; none by default.
+    void setListener(CommandListener* listener) { listener_ = listener; }
 
     // What the printer answers to the requests fed so far, once.
     QByteArray takeAnswer() { return std::exchange(answer_, {}); }
@@ -53,4 +67,5 @@ private:
     qint64 taken_ = 0;   // its bytes so far
     qint64 dataLeft_ = 0;
     QByteArray answer_;
+    CommandListener* listener_ = nullptr;
 };

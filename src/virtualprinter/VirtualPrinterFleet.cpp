@@ -3,6 +3,7 @@
 #include "AddressRange.h"
 #include "PortNames.h"
 
+#include <QDir>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <nlohmann/json.hpp>
@@ -147,6 +148,20 @@ bool VirtualPrinterFleet::listen(const std::vector<ListenPlace>& places, const O
             return false;
         if (places.size() > 1)
             printer->output.setName(printer->listener.address());
+        if (options.paper)
+            printer->output.setPaper(*options.paper);
+        if (!options.picturesDirectory.isEmpty()) {
+            const QString directory =
+                places.size() > 1
+                    ? options.picturesDirectory + QLatin1Char('/') +
+                          printer->listener.address().replace(QLatin1Char(':'), QLatin1Char('-'))
+                    : options.picturesDirectory;
+            if (!QDir().mkpath(directory)) {
+                failure = QStringLiteral("cannot make the pictures folder %1").arg(directory);
+                return false;
+            }
+            printer->output.setPicturesDirectory(directory);
+        }
         printers_.push_back(std::move(printer));
     }
     return true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PaperRoll.h"
 #include "PrinterCondition.h"
 #include "TcpDocumentListener.h"
 #include "VirtualPrinterOutput.h"
@@ -7,6 +8,7 @@
 #include <QStringList>
 #include <memory>
 #include <nlohmann/json_fwd.hpp>
+#include <optional>
 #include <vector>
 
 // Where one printer of the fleet listens.
@@ -44,6 +46,10 @@ public:
         bool answersStatus = true;
         int idleSeconds = 60;
         int delayMs = 0;
+        std::optional<PaperRoll> paper;
+        // Pictures are drawn when set; with several printers each has a folder of its own
+        // below it, named after its address, since each counts its documents from 1.
+        QString picturesDirectory;
     };
 
     // Starts a printer on each place; false, with `failure` set, when one cannot listen.

@@ -10,7 +10,19 @@ void VirtualPrinterOutput::onDocumentEnded(std::function<void(const EndedDocumen
 
 int VirtualPrinterOutput::begin(const QString& from)
 {
-    documents_.try_emplace(++count_, Document{from, PrinterStreamDecoder(settings_, condition_)});
+    Document& document =
+        documents_
+            .try_emplace(++count_,
+                         Document{from, PrinterStreamDecoder(settings_, condition_), 0, {}, {}})
+            .first->second;
+    if (!picturesDirectory_.isEmpty()) {
+        if (!paper_)
+            paper_.emplace(PaperRoll());
+        document.picture = std::make_unique<PaperPicture>(paper_->roll(), picturesDirectory_,
+                                                          count_, paper_->position());
+        document.printer = std::make_unique<PicturePrinter>(settings_, *paper_, *document.picture);
+        document.decoder.setListener(document.printer.get());
+    }
     return count_;
 }
 
@@ -37,12 +49,23 @@ void VirtualPrinterOutput::end(int number, const QString& note)
     out_ << heading(number, document) << ", " << document.size << " bytes"
          << (note.isEmpty() ? QString() : QStringLiteral(", ") + note) << '\n'
          << settings_.describe() << '\n';
+    QStringList pictures;
+    if (document.picture) {
+        QString failure;
+        pictures = document.picture->finish(failure);
+        for (const QString& picture : pictures)
+            out_ << "picture " << picture << '\n';
+        if (!failure.isEmpty())
+            out_ << "picture not written: " << failure << '\n';
+    }
     out_.flush();
     shown_ = 0;
     if (ended_)
         ended_(EndedDocument{number, document.from, std::move(document.kept), document.leftOut,
-                             settings_.describe()});
+                             settings_.describe(), pictures});
     documents_.erase(found);
+    if (documentEnded_)
+        documentEnded_(number, pictures);
 }
 
 void VirtualPrinterOutput::print(int number, Document& document, const QStringList& lines)

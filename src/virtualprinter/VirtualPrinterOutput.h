@@ -1,11 +1,16 @@
 #pragma once
 
 #include "BlackMarkSettings.h"
+#include "PaperPicture.h"
+#include "PaperRoll.h"
+#include "PicturePrinter.h"
 #include "PrinterStreamDecoder.h"
 
 #include <QTextStream>
 #include <functional>
 #include <map>
+#include <memory>
+#include <optional>
 
 // The printer's side of every document under way: decodes each as its bytes arrive, prints
 // its lines, and at its end its size and the settings the printer then holds. Lines of
@@ -35,11 +40,20 @@ public:
         QStringList lines; // the first ones, within the bounds given with the handler
         int linesLeftOut = 0;
         QString settings;
+        QStringList pictures{}; // the files drawn of it, none when pictures are off
     };
     // Tells `handler` of each document at its end, with at most `keptLines` lines and
     // `keptCharacters` characters of what it printed.
     void onDocumentEnded(std::function<void(const EndedDocument&)> handler, int keptLines,
                          int keptCharacters);
+
+    // The roll loaded; plain 80 mm paper unless told.
+    void setPaper(const PaperRoll& roll) { paper_.emplace(roll); }
+    // Draws each document on its paper into `directory` as document-N.png (or its parts).
+    void setPicturesDirectory(const QString& directory) { picturesDirectory_ = directory; }
+    // Called when a document has ended, with the pictures written of it (none when off).
+    using DocumentEnded = std::function<void(int document, const QStringList& pictures)>;
+    void setDocumentEnded(DocumentEnded ended) { documentEnded_ = std::move(ended); }
 
     // A new document from a sender; returns its number.
     int begin(const QString& from);
@@ -56,6 +70,8 @@ private:
         QStringList kept{}; // for the handler of ended documents
         qsizetype keptCharacters = 0;
         int leftOut = 0;
+        std::unique_ptr<PaperPicture> picture{};
+        std::unique_ptr<PicturePrinter> printer{};
     };
 
     void print(int number, Document& document, const QStringList& lines);
@@ -74,4 +90,7 @@ private:
     std::function<void(const EndedDocument&)> ended_;
     int keptLines_ = 0;
     int keptCharacters_ = 0;
+    std::optional<PaperMotion> paper_;
+    QString picturesDirectory_;
+    DocumentEnded documentEnded_;
 };

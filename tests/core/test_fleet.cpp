@@ -45,8 +45,10 @@ public:
         if (printer_->hangs &&
             !fleet_.released.wait_for(lock, std::chrono::seconds(20), [&] { return fleet_.letGo; }))
             fleet_.heldUp = true;
+        if (!printer_->opens)
+            return -1; // never closed, so never counted as open
         fleet_.mostActive = std::max(fleet_.mostActive, ++fleet_.active);
-        return printer_->opens ? 7 : -1;
+        return 7;
     }
     std::int32_t POS_Close() override
     {

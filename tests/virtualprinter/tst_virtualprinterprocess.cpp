@@ -1,8 +1,11 @@
 #include "LoopbackPrinter.h"
 
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTcpSocket>
+#include <QTemporaryDir>
 #include <QTest>
 #include <sys/resource.h>
 #include <thread>
@@ -45,6 +48,16 @@ public:
         return true;
     }
     QByteArray output() const { return output_; }
+    // The most the process has held in memory so far, in MB.
+    double peakMegabytes() const
+    {
+        QFile status(QStringLiteral("/proc/%1/status").arg(process_.processId()));
+        if (!status.open(QIODevice::ReadOnly))
+            return -1;
+        const QByteArray text = status.readAll();
+        const qsizetype at = text.indexOf("VmHWM:");
+        return at < 0 ? -1 : text.mid(at + 6, 20).trimmed().split(' ').first().toDouble() / 1024;
+    }
     bool running() const { return process_.state() == QProcess::Running; }
 
     quint16 port = 0;
@@ -119,6 +132,27 @@ private slots:
         QVERIFY(sent);
         QVERIFY2(largeTaken, printer.output().right(2000).constData());
         QVERIFY(printer.running());
+    }
+
+    void drawsALargeDocumentInFlatMemory()
+    {
+#ifdef __SANITIZE_ADDRESS__
+        QSKIP("AddressSanitizer's shadow memory is counted in the peak");
+#endif
+        QCOMPARE(QProcess::execute(QStringLiteral(BLACKMARK_PRINTER), {"--paper", "holes:4"}), 2);
+        QCOMPARE(QProcess::execute(QStringLiteral(BLACKMARK_PRINTER), {"--paper-width", "9"}), 2);
+        QTemporaryDir pictures;
+        VirtualPrinter printer({"--paper", "black-mark:80", "--pictures", pictures.path()});
+        QVERIFY(printer.waitFor("listening on"));
+        bool sent = false;
+        std::thread large([&] { sent = sendBlocks(printer.port, receiptBlock(), 64); });
+        const bool taken = printer.waitFor("67108864 bytes\n(.|\n)*-part-\\d+.png\n", 120000);
+        large.join();
+        QVERIFY(sent);
+        QVERIFY2(taken, printer.output().right(2000).constData());
+        // A part of 2 m at most for each mebibyte's 2.2 m of paper, each in a file of its own.
+        QVERIFY(QDir(pictures.path()).entryList(QDir::Files).size() >= 64);
+        QCOMPARE_LT(printer.peakMegabytes(), 64.0);
     }
 
     // The command line asks the virtual printer, each as the printer's options have it.

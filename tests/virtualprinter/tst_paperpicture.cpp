@@ -1,0 +1,403 @@
+#include "VirtualPrinterOutput.h"
+
+#include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace
+{
+
+const QByteArray MarksOn = QByteArray::fromHex("1F1B1F8004050644");
+
+// GS ( F: the print start (1) or cut (2) fed (or backfed when negative) by `dots`.
+QByteArray adjust(int what, int dots)
+{
+    const int count = std::abs(dots);
+    return QByteArray("\x1D(F\x04\x00", 5) + char(what) + char(dots < 0) + char(count & 0xFF) +
+           char(count >> 8);
+}
+
+// Prints `document` in pieces of `piece` bytes (all at once when 0); the pictures written.
+QList<QImage> print(const QByteArray& document, const QString& paper = "plain", int piece = 0,
+                    QStringList* names = nullptr)
+{
+    QString text;
+    QTextStream out(&text);
+    VirtualPrinterOutput output(out);
+    std::string refusal;
+    output.setPaper(*PaperRoll::read(paper.toStdString(), refusal));
+    QTemporaryDir directory;
+    output.setPicturesDirectory(directory.path());
+    QStringList files;
+    output.setDocumentEnded([&files](int, const QStringList& written) { files = written; });
+    const int number = output.begin(QStringLiteral("test"));
+    for (qsizetype at = 0; at<document.size(); at += piece> 0 ? piece : document.size())
+        output.take(number, QByteArrayView(document).sliced(at).first(std::min<qsizetype>(
+                                piece > 0 ? piece : document.size(), document.size() - at)));
+    output.end(number);
+    QList<QImage> pictures;
+    for (const QString& file : files) {
+        pictures << QImage(file).convertToFormat(QImage::Format_RGB32);
+        if (names)
+            *names << file.section(u'/', -1);
+    }
+    return pictures;
+}
+
+// The first row of each run of `colour` down column `x`.
+QList<int> runs(const QImage& picture, int x, QRgb colour)
+{
+    QList<int> starts;
+    for (int y = 0; y < picture.height(); ++y)
+        if (picture.pixel(x, y) == colour && (y == 0 || picture.pixel(x, y - 1) != colour))
+            starts << y;
+    return starts;
+}
+
+QRect ink(const QImage& picture)
+{
+    QRect box;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if (picture.pixel(x, y) == qRgb(0, 0, 0))
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+} // namespace
+
+class TestPaperPicture : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void marksStartsAndCuts_data()
+    {
+        QTest::addColumn<QString>("paper");
+        QTest::addColumn<QByteArray>("document");
+        QTest::addColumn<int>("x");
+        QTest::addColumn<QRgb>("colour");
+        QTest::addColumn<QList<int>>("rows");
+        const QRgb blue = qRgb(0, 0, 255), red = qRgb(255, 0, 0), black = qRgb(0, 0, 0);
+        const QByteArray feedFar = QByteArray("\x1BJ\xFF\x1BJ\xFF\x1BJ\xFF\x1BJ\xFF");
+        QTest::newRow("print start fed after a mark")
+            << "black-mark:50" << MarksOn + adjust(1, 16) + "\x1D\x0C" << 630 << blue
+            << QList<int>{416};
+        QTest::newRow("print start backfed")
+            << "black-mark:50" << MarksOn + adjust(1, -8) + "\x1D\x0C" + "\x1D\x0C" << 630 << blue
+            << QList<int>{392};
+        QTest::newRow("cut fed after a mark")
+            << "black-mark:50" << MarksOn + adjust(2, 64) + QByteArray("\x1DVA\x00", 4) << 300
+            << red << QList<int>{463};
+        QTest::newRow("cut backfed, then fed on")
+            << "black-mark:50" << MarksOn + adjust(2, -40) + QByteArray("\x1DVA\x10", 4) << 300
+            << red << QList<int>{375};
+        QTest::newRow("function off: no start")
+            << "black-mark:50" << QByteArray("\x1D\x0C") + feedFar << 630 << blue << QList<int>{};
+        QTest::newRow("labels, start from the layout")
+            << "label:40"
+            << QByteArray("\x1C(L\x0D\x00\x21"
+                          "1400;20;;;;;\x1C(L\x02\x00\x43\x30",
+                          25)
+            << 630 << blue << QList<int>{336};
+        QTest::newRow("labels, cut from the layout")
+            << "label:40"
+            << QByteArray("\x1C(L\x0F\x00\x21"
+                          "1400;20;40;;;;\x1C(L\x02\x00\x42\x30\x1Bm",
+                          29)
+            << 300 << red << QList<int>{351};
+        QTest::newRow("cut, then on to the print start")
+            << "black-mark:50" << MarksOn + adjust(1, 16) + QByteArray("\x1DVa\x00", 4) << 630
+            << blue << QList<int>{416};
+        QTest::newRow("marks at the pitch")
+            << "black-mark:50" << feedFar << 5 << black << QList<int>{368, 768};
+        QTest::newRow("label edges") << "label:40" << feedFar.first(9) << 300 << qRgb(160, 160, 160)
+                                     << QList<int>{296, 319, 616, 639};
+    }
+    void marksStartsAndCuts()
+    {
+        QFETCH(QString, paper);
+        QFETCH(QByteArray, document);
+        QFETCH(int, x);
+        QFETCH(QRgb, colour);
+        const QList<QImage> pictures = print(document, paper);
+        QCOMPARE(pictures.size(), 1);
+        QCOMPARE(pictures[0].width(), 640);
+        QFETCH(QList<int>, rows);
+        QCOMPARE(runs(pictures[0], x, colour), rows);
+    }
+
+    void imagesDotForDot_data()
+    {
+        QTest::addColumn<QByteArray>("document");
+        // 16 x 24 dots: row y, column x is printed where (x * 7 + y * 3) % 5 == 0.
+        QByteArray rows, columns;
+        for (int y = 0; y < 24; ++y)
+            for (int byte = 0; byte < 2; ++byte) {
+                char bits = 0;
+                for (int bit = 0; bit < 8; ++bit)
+                    bits |= char(((byte * 8 + bit) * 7 + y * 3) % 5 == 0) << (7 - bit);
+                rows += bits;
+            }
+        for (int x = 0; x < 16; ++x)
+            for (int band = 0; band < 3; ++band) {
+                char bits = 0;
+                for (int bit = 0; bit < 8; ++bit)
+                    bits |= char((x * 7 + (band * 8 + bit) * 3) % 5 == 0) << (7 - bit);
+                columns += bits;
+            }
+        QTest::newRow("raster") << QByteArray("\x1Dv0\x00\x02\x00\x18\x00", 8) + rows;
+        QTest::newRow("bit image") << QByteArray("\x1B*\x21\x10\x00", 5) + columns + "\n";
+        QTest::newRow("graphics") << QByteArray("\x1D(L\x3A\x00\x30\x70\x30\x01\x01\x31\x10\x00"
+                                                "\x18\x00",
+                                                15) +
+                                         rows + QByteArray("\x1D(L\x02\x00\x30\x32", 7);
+        QTest::newRow("graphics, large form")
+            << QByteArray("\x1D"
+                          "8L\x3A\x00\x00\x00\x30\x70\x30\x01\x01\x31\x10\x00\x18\x00",
+                          17) +
+                   rows + QByteArray("\x1D(L\x02\x00\x30\x32", 7);
+        QTest::newRow("stored graphics")
+            << QByteArray("\x1D(L\x3B\x00\x30\x43\x30\x41\x42\x01\x10\x00\x18\x00\x31", 16) + rows +
+                   QByteArray("\x1D(L\x06\x00\x30\x45\x41\x42\x01\x01", 11);
+    }
+    void imagesDotForDot()
+    {
+        QFETCH(QByteArray, document);
+        const QImage picture = print(document).value(0);
+        QVERIFY(picture.height() >= 24);
+        for (int y = 0; y < 26; ++y)
+            for (int x = 0; x < 18; ++x) {
+                const bool printed = x < 16 && y < 24 && (x * 7 + y * 3) % 5 == 0;
+                QCOMPARE(y < picture.height() && picture.pixel(32 + x, y) == qRgb(0, 0, 0),
+                         printed);
+            }
+    }
+
+    void textByCells_data()
+    {
+        QTest::addColumn<QByteArray>("document");
+        QTest::addColumn<QRect>("cells");
+        QTest::addColumn<bool>("exact"); // the ink fills the cells, not a glyph within them
+        QTest::newRow("font A") << QByteArray("HHHH\n") << QRect(32, 0, 48, 24) << false;
+        QTest::newRow("font B") << QByteArray("\x1BM\x01HHHH\n") << QRect(32, 0, 36, 17) << false;
+        QTest::newRow("double size")
+            << QByteArray("\x1D!\x11HH\n") << QRect(32, 0, 48, 48) << false;
+        QTest::newRow("bold, ESC !")
+            << QByteArray("\x1B!\x38HH\n") << QRect(32, 0, 48, 48) << false;
+        QTest::newRow("centred") << QByteArray("\x1B"
+                                               "a\x01HHHH\n")
+                                 << QRect(296, 0, 48, 24) << false;
+        QTest::newRow("right") << QByteArray("\x1B"
+                                             "a\x02HHHH\n")
+                               << QRect(560, 0, 48, 24) << false;
+        QTest::newRow("left margin")
+            << QByteArray("\x1DL\x30\x00HHHH\n", 9) << QRect(80, 0, 48, 24) << false;
+        QTest::newRow("area width wraps")
+            << QByteArray("\x1DW\x78\x00HHHHHHHHHHHH\n", 17) << QRect(32, 0, 120, 54) << false;
+        QTest::newRow("upside down")
+            << QByteArray("\x1B{\x01H\n") << QRect(596, 0, 12, 24) << false;
+        QTest::newRow("reverse") << QByteArray("\x1D"
+                                               "B\x01  \n")
+                                 << QRect(32, 0, 24, 24) << true;
+        QTest::newRow("underline") << QByteArray("\x1B-\x02 \n") << QRect(32, 22, 12, 2) << true;
+        QTest::newRow("code page 437") << QByteArray("\xDB\n") << QRect(32, 0, 12, 24) << true;
+        QTest::newRow("code table 1252")
+            << QByteArray("\x1Bt\x10\xC9\n") << QRect(32, 0, 12, 24) << false;
+        QTest::newRow("PDF417") << QByteArray("\x1D(k\x07\x00"
+                                              "0P0ABCD\x1D(k\x03\x00"
+                                              "0Q0",
+                                              20)
+                                << QRect(32, 0, 576, 60) << false;
+        QTest::newRow("Data Matrix") << QByteArray("\x1D(k\x07\x00"
+                                                   "6P0ABCD\x1D(k\x03\x00"
+                                                   "6Q0",
+                                                   20)
+                                     << QRect(32, 0, 36, 36) << false;
+        const auto at = [](int x, int y) { return QRect(x, y, 12, 24); };
+        QTest::newRow("tab") << QByteArray("\tH\n") << at(128, 0) << false;
+        QTest::newRow("absolute, relative")
+            << QByteArray("\x1B$\x3C\x00\x1B\\\x08\x00H\n", 10) << at(100, 0) << false;
+        QTest::newRow("character spacing")
+            << QByteArray("\x1B \x04HH\n") << QRect(32, 0, 28, 24) << false;
+        QTest::newRow("spacing, feed lines")
+            << QByteArray("\x1B\x33\x28\n\x1B\x64\x02H\n") << at(32, 120) << false;
+        QTest::newRow("default spacing, feed back")
+            << QByteArray("\x1B\x33\x50\x1B\x32\x1BJ\x64\x1B\x65\x01\x1B\x45\x01H\n") << at(32, 70)
+            << false;
+        QTest::newRow("barcode text above, font B")
+            << QByteArray("\x1DH\x01\x1D\x66\x01\x1Dh\x10\x1Dk\x04"
+                          "A\x00",
+                          14)
+            << QRect(32, 0, 576, 33) << false;
+        QTest::newRow("bad barcode: a gap") << QByteArray("\x1Dk\x02"
+                                                          "ABC\x00H\n",
+                                                          9)
+                                            << at(32, 24) << false;
+        QTest::newRow("unknown barcode system: a gap")
+            << QByteArray("\x1Dk\x07H\n") << at(32, 24) << false;
+        QTest::newRow("unknown 2D code: a gap")
+            << QByteArray("\x1D(k\x03\x00xQ0H\n", 10) << at(32, 24) << false;
+        QTest::newRow("underline, ESC !")
+            << QByteArray("\x1B!\x80 \n") << QRect(32, 23, 12, 1) << true;
+        QTest::newRow("raster, quadruple")
+            << QByteArray("\x1Dv0\x03\x01\x00\x01\x00\xC0", 9) << QRect(32, 0, 4, 2) << true;
+        QTest::newRow("QR Code, level H") << QByteArray("\x1D(k\x03\x00"
+                                                        "1E3\x1D(k\x04\x00"
+                                                        "1P0A"
+                                                        "\x1D(k\x03\x00"
+                                                        "1Q0",
+                                                        28)
+                                          << QRect(32, 0, 63, 63) << true;
+        QTest::newRow("barcode text both sides") << QByteArray("\x1DH\x03\x1Dh\x10\x1Dk\x04"
+                                                               "A\x00",
+                                                               11)
+                                                 << QRect(32, 0, 576, 64) << false;
+        QTest::newRow("no bit image: a gap")
+            << QByteArray("\x1D/\x00H\n", 5) << at(32, 24) << false;
+        QTest::newRow("too large: a gap") << QByteArray("\x1D"
+                                                        "8L\x00\x00\x90\x00",
+                                                        7) +
+                                                 QByteArray(0x900000, '\0') + "H\n"
+                                          << at(32, 24) << false;
+        QTest::newRow("Aztec") << QByteArray("\x1D(k\x07\x00"
+                                             "5P0ABCD\x1D(k\x03\x00"
+                                             "5Q0",
+                                             20)
+                               << QRect(32, 0, 576, 60) << false;
+        QTest::newRow("stored logo: a gap")
+            << QByteArray("\x1Cp\x01\x00H\n", 6) << QRect(32, 24, 12, 24) << false;
+        QTest::newRow("barcode text below") << QByteArray("\x1DH\x02\x1Dh\x10\x1Dw\x02\x1Dk\x04"
+                                                          "A\x00",
+                                                          14)
+                                            << QRect(32, 0, 576, 40) << false;
+    }
+    void textByCells()
+    {
+        QFETCH(QByteArray, document);
+        QFETCH(QRect, cells);
+        const QRect box = ink(print(document).value(0));
+        if (QFETCH(bool, exact); exact)
+            QCOMPARE(box, cells);
+        QVERIFY2(cells.contains(box), qPrintable(QStringLiteral("%1 %2 %3 %4")
+                                                     .arg(box.x())
+                                                     .arg(box.y())
+                                                     .arg(box.width())
+                                                     .arg(box.height())));
+        QVERIFY(box.width() * 3 > cells.width() * 2 || cells.width() == 576);
+        QVERIFY(box.height() * 2 > cells.height());
+    }
+
+    void codesReadBack_data()
+    {
+        QTest::addColumn<QByteArray>("document");
+        QTest::addColumn<QString>("read");
+        const auto barcode = [](int m, int module, const QByteArray& data) {
+            return QByteArray("\x1Dw") + char(module) +
+                   "\x1Dh\x50\x1D"
+                   "a\x01\x1Dk" +
+                   char(m) + char(data.size()) + data;
+        };
+        const auto qr = [](int size, const QByteArray& data) {
+            return QByteArray("\x1D(k\x03\x00"
+                              "1C",
+                              7) +
+                   char(size) + "\x1D(k" + char(data.size() + 3) +
+                   QByteArray("\x00"
+                              "1P0",
+                              4) +
+                   data +
+                   QByteArray("\x1D(k\x03\x00"
+                              "1Q0",
+                              8);
+        };
+        QTest::newRow("EAN-13") << barcode(67, 2, "400638133393") << "EAN-13:4006381333931";
+        QTest::newRow("EAN-8") << barcode(68, 3, "9638507") << "EAN-8:96385074";
+        QTest::newRow("UPC-A") << barcode(65, 3, "03600029145") << "EAN-13:0036000291452";
+        QTest::newRow("CODE39") << barcode(69, 2, "ABC-123") << "CODE-39:ABC-123";
+        QTest::newRow("ITF") << barcode(70, 3, "12345678") << "I2/5:12345678";
+        QTest::newRow("CODABAR") << barcode(71, 2, "A40156B") << "Codabar:A40156B";
+        QTest::newRow("CODE93") << barcode(72, 2, "CODE 93") << "CODE-93:CODE 93";
+        QTest::newRow("CODE128, set B") << barcode(73, 2, "{BHello 128") << "CODE-128:Hello 128";
+        QTest::newRow("CODE128, set C") << barcode(73, 3, "{C\x0C\x22\x38") << "CODE-128:123456";
+        QTest::newRow("QR Code, small")
+            << qr(3, "https://example.invalid/r/1") << "QR-Code:https://example.invalid/r/1";
+        QTest::newRow("QR Code, large")
+            << qr(8, QByteArray(200, 'Q')) << "QR-Code:" + QString(200, u'Q');
+    }
+    void codesReadBack()
+    {
+        const QString reader = QStandardPaths::findExecutable(QStringLiteral("zbarimg"));
+        if (reader.isEmpty())
+            QSKIP("zbarimg (zbar-tools) is not installed");
+        QFETCH(QByteArray, document);
+        QTemporaryDir directory;
+        const QString file = directory.filePath(QStringLiteral("code.png"));
+        QVERIFY(print(document).value(0).save(file));
+        QProcess zbar;
+        zbar.start(reader, {QStringLiteral("-q"), file});
+        QVERIFY(zbar.waitForFinished(20000));
+        QFETCH(QString, read);
+        QCOMPARE(QString::fromUtf8(zbar.readAllStandardOutput()).trimmed(), read);
+    }
+
+    void tellsWhenAPictureIsNotWritten()
+    {
+        QString text;
+        QTextStream out(&text);
+        VirtualPrinterOutput output(out);
+        output.setPicturesDirectory(QStringLiteral("/nonexistent"));
+        output.end(output.begin(QStringLiteral("test")));
+        QVERIFY2(text.contains("picture not written: /nonexistent/document-1.png"),
+                 qPrintable(text));
+    }
+
+    void piecesAndUnknownCommands()
+    {
+        QByteArray clean("\x1B@\x1B!\x30TOTAL\n\x1B!\x00", 12);
+        clean += QByteArray("\x1Dv0\x00\x02\x00\x08\x00", 8) + QByteArray(16, '\x5A');
+        clean += QByteArray("\x1Dk\x49\x06{B1234\x1D(k\x07\x00"
+                            "1P0abcd\x1D(k\x03\x00"
+                            "1Q0",
+                            31);
+        clean += "line\n";
+        QByteArray noisy = clean;
+        noisy.insert(noisy.indexOf("TOTAL"), "\x1D\xF0\x01\x02");
+        noisy.insert(noisy.indexOf("line"), "\x1B\x7E\x03");
+        const QImage whole = print(clean).value(0);
+        QVERIFY(!whole.isNull());
+        for (int piece : {1, 3, 7})
+            QCOMPARE(print(noisy, "plain", piece).value(0), whole);
+    }
+
+    void longDocumentsInParts_data()
+    {
+        QTest::addColumn<QByteArray>("document");
+        QTest::addColumn<QList<int>>("heights");
+        QTest::addColumn<QStringList>("names");
+        QTest::newRow("short") << QByteArray(10, '\n') << QList<int>{300}
+                               << QStringList{"document-1.png"};
+        QTest::newRow("at 2 m") << QByteArray(700, '\n') << QList<int>{16000, 5000}
+                                << QStringList{"document-1-part-1.png", "document-1-part-2.png"};
+        QTest::newRow("at the cut")
+            << QByteArray(300, '\n') + "\x1Bi" + QByteArray(400, '\n') << QList<int>{9000, 12000}
+            << QStringList{"document-1-part-1.png", "document-1-part-2.png"};
+    }
+    void longDocumentsInParts()
+    {
+        QFETCH(QByteArray, document);
+        QFETCH(QList<int>, heights);
+        QFETCH(QStringList, names);
+        QStringList written;
+        QList<int> sizes;
+        for (const QImage& part : print(document, "plain", 0, &written))
+            sizes << part.height();
+        QCOMPARE(sizes, heights);
+        QCOMPARE(written, names);
+    }
+};
+
+QTEST_MAIN(TestPaperPicture)
+#include "tst_paperpicture.moc"
