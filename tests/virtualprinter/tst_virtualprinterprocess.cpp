@@ -27,7 +27,10 @@ public:
     }
     ~VirtualPrinter()
     {
-        process_.kill();
+        // Asked to quit, as a user would, so that it ends cleanly and writes what it must.
+        process_.terminate();
+        if (!process_.waitForFinished(10000))
+            process_.kill();
         process_.waitForFinished(5000);
     }
 
