@@ -7,6 +7,7 @@
 #include "PortListing.h"
 #include "PrinterQueues.h"
 #include "PseudoTerminal.h"
+#include "RecordingPrinterSdk.h"
 #include "SendDocument.h"
 #include "SystemPorts.h"
 #include "SystemPrinterSdk.h"
@@ -83,6 +84,9 @@ void makeDevices(const FakeDeviceTree& tree)
     tree.attribute("/sys/class/usbmisc/lp1/idProduct", "0e15");
 }
 
+// Present in a build with coverage: a child that ends with _exit would lose its counts.
+extern "C" void __gcov_dump() __attribute__((weak));
+
 // What opening the port says to the user nobody with only the given group, from a child
 // process, within a bound.
 std::string reasonAsNobody(const std::string& portText, qint32 mode, gid_t group)
@@ -98,6 +102,8 @@ std::string reasonAsNobody(const std::string& portText, qint32 mode, gid_t group
             ::_exit(1);
         SystemPrinterSdk sdk(systemPortFor);
         const std::string outcome = sendDocument(sdk, portText, mode, "x");
+        if (__gcov_dump)
+            __gcov_dump();
         ::_exit(::write(reason[1], outcome.data(), outcome.size()) > 0 ? 0 : 1);
     }
     ::close(reason[1]);
@@ -407,6 +413,79 @@ private slots:
         QCOMPARE(::tcgetattr(line.slave, &settings), 0);
         QCOMPARE(settings.c_lflag, before.c_lflag);
         QCOMPARE(::cfgetospeed(&settings), ::cfgetospeed(&before));
+    }
+
+    // Each row a line whose printer answers a request after a wait, or goes away instead: the
+    // answer is read, or the failure told with its reason; a FIFO never reads back what it was
+    // sent. After an answer that came later than the request's line time, a document that fills
+    // the line still has its own time.
+    void answersOverEachLine_data()
+    {
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<int>("answerAfterMs"); // -1: the far end closes instead
+        QTest::addColumn<QString>("said");
+        const auto row = [](const char* name, const char* port, int waitMs, const char* said) {
+            QTest::newRow(name) << port << waitMs << said;
+        };
+        row("serial line answers late", "COM", 2300, "read 12, sent 24576, close ok");
+        row("serial line goes away", "COM", -1,
+            "read -1: read from %P: Input/output error, close: drain %P: Input/output error");
+        row("printer device answers", "LPT", 0, "read 12, sent 24576, close ok");
+        row("printer device goes away", "LPT", -1,
+            "read -1: read from %P: Input/output error, close ok");
+        row("FIFO", "FIFO", 0,
+            "read -1: this port carries nothing back from the printer, sent 24576, close ok");
+    }
+    void answersOverEachLine()
+    {
+        QFETCH(QString, port);
+        QFETCH(int, answerAfterMs);
+        QFETCH(QString, said);
+        PseudoTerminal line;
+        FifoPrinter fifo;
+        const bool isFifo = port == "FIFO";
+        int& farEnd = isFifo ? fifo.reader : line.master;
+        const std::string document(24576, 'd');
+        termios raw{};
+        ::cfmakeraw(&raw);
+        ::tcsetattr(line.slave, TCSANOW, &raw); // a printer device is not opened raw
+        ssize_t arrived = -3;                   // the request is not counted
+        std::thread printer([&] {
+            pollfd readable{farEnd, POLLIN, 0};
+            char some[4096];
+            if (::poll(&readable, 1, 5000) <= 0 || (arrived += ::read(farEnd, some, 4096)) <= -3)
+                return;
+            if (answerAfterMs < 0)
+                return ::close(std::exchange(farEnd, -1)), void();
+            std::this_thread::sleep_for(std::chrono::milliseconds(answerAfterMs));
+            [[maybe_unused]] const ssize_t answered = ::write(farEnd, "\x12", 1);
+            // The line stays full past the request's time and its extension for the document.
+            std::this_thread::sleep_for(std::chrono::milliseconds(answerAfterMs));
+            for (ssize_t n; ::poll(&readable, 1, 1000) > 0 && (n = ::read(farEnd, some, 4096)) > 0;)
+                arrived += n;
+        });
+        const std::string name = isFifo ? fifo.portText() : port.toStdString() + " " + line.path();
+        SystemPrinterSdk sdk(systemPortFor);
+        const qint32 handle =
+            sdk.POS_Open(name, 115200, 8, 0, 0,
+                         port == "COM" ? OpenMode::Serial : OpenMode::ParallelOrUsbDevice);
+        QVERIFY2(handle > 0, sdk.lastFailure().c_str());
+        QCOMPARE(sdk.POS_StartDoc(), 1);
+        QCOMPARE(sdk.POS_WriteFile(handle, "\x10\x04\x01", 3), 3);
+        char answer[8];
+        const qint32 read = sdk.POS_ReadFile(handle, answer, sizeof answer, 5000);
+        QString outcome = read > 0 ? "read " + q(RecordingPrinterSdk::hex({answer, size_t(read)}))
+                                   : "read " + QString::number(read) + ": " + q(sdk.lastFailure());
+        if (answerAfterMs >= 0 &&
+            sdk.POS_WriteFile(handle, document.data(), qint32(document.size())) < 0)
+            outcome += ", write: " + q(sdk.lastFailure());
+        QCOMPARE(sdk.POS_EndDoc(), 1);
+        outcome += sdk.POS_Close() < 0 ? ", close: " + q(sdk.lastFailure()) : QString();
+        printer.join();
+        if (answerAfterMs >= 0)
+            outcome += ", sent " + QString::number(arrived);
+        QCOMPARE(outcome + (outcome.contains("close:") ? "" : ", close ok"),
+                 QString(said).replace("%P", q(line.path())));
     }
 
     void numberedPortsAreLinuxDevices()
