@@ -4,6 +4,7 @@
 #include "FakeDeviceTree.h"
 #include "FifoPrinter.h"
 #include "LoopbackPrinter.h"
+#include "OpenFailureReason.h"
 #include "PortListing.h"
 #include "PrinterQueues.h"
 #include "PseudoTerminal.h"
@@ -84,9 +85,6 @@ void makeDevices(const FakeDeviceTree& tree)
     tree.attribute("/sys/class/usbmisc/lp1/idProduct", "0e15");
 }
 
-// Present in a build with coverage: a child that ends with _exit would lose its counts.
-extern "C" void __gcov_dump() __attribute__((weak));
-
 // What opening the port says to the user nobody with only the given group, from a child
 // process, within a bound.
 std::string reasonAsNobody(const std::string& portText, qint32 mode, gid_t group)
@@ -102,8 +100,6 @@ std::string reasonAsNobody(const std::string& portText, qint32 mode, gid_t group
             ::_exit(1);
         SystemPrinterSdk sdk(systemPortFor);
         const std::string outcome = sendDocument(sdk, portText, mode, "x");
-        if (__gcov_dump)
-            __gcov_dump();
         ::_exit(::write(reason[1], outcome.data(), outcome.size()) > 0 ? 0 : 1);
     }
     ::close(reason[1]);
@@ -640,6 +636,57 @@ private slots:
             kind.toStdString() + " " + path,
             kind == "LPT" ? OpenMode::ParallelOrUsbDevice : OpenMode::Serial, usersGroup);
         QCOMPARE(q(outcome), reason.replace("%P", q(path)));
+    }
+
+    // Each row a failed open as this user sees it, down to what the system said: the device is
+    // a file here, made root's, the group lp's, or a FIFO that nothing reads.
+    void openFailureReasons_data()
+    {
+        QTest::addColumn<QString>("file"); // "root", "lp", "fifo" or "none"
+        QTest::addColumn<bool>("serial");
+        QTest::addColumn<int>("error");
+        QTest::addColumn<QString>("reason");
+        const auto row = [](const char* name, const char* file, bool serial, int error,
+                            const char* reason) {
+            QTest::newRow(name) << file << serial << error << reason;
+        };
+        row("nothing to list", "none", true, ENOENT,
+            "%P does not exist, and this machine has no serial lines; `blackmark ports` lists the "
+            "ports it has");
+        row("root's", "root", false, EACCES,
+            "permission denied: only the owner of %P may write to it; ask the administrator to "
+            "give it a group such as dialout or lp");
+        row("a group's", "lp", false, EPERM,
+            "permission denied: %P belongs to group lp; add yourself with `sudo usermod -aG lp "
+            "$USER` and log in again");
+        row("busy", "root", false, EBUSY, "%P is busy: another program holds it");
+        row("other", "root", false, EIO, "%P: Input/output error");
+        row("line that cannot tell", "fifo", true, EIO, "%P: Input/output error");
+    }
+    void openFailureReasons()
+    {
+        QFETCH(QString, file);
+        QFETCH(bool, serial);
+        QFETCH(int, error);
+        QFETCH(QString, reason);
+        const group* lp = ::getgrnam("lp");
+        if (::geteuid() != 0 || !lp)
+            QSKIP("needs root and the group lp");
+        FakeDeviceTree tree;
+        const std::string path = tree.path("/device").toStdString();
+        if (file == "fifo")
+            QCOMPARE(::mkfifo(path.c_str(), 0600), 0);
+        else if (file != "none")
+            QVERIFY(QFile(q(path)).open(QIODevice::WriteOnly) &&
+                    ::chown(path.c_str(), 0, file == "lp" ? lp->gr_gid : 0) == 0 &&
+                    ::chmod(path.c_str(), file == "lp" ? 0660 : 0600) == 0);
+        qputenv("BLACKMARK_DEVICE_ROOT", QFile::encodeName(tree.root.path()));
+        const std::string said =
+            OpenFailureReason::forDevice(serial ? OpenFailureReason::DeviceKind::SerialLine
+                                                : OpenFailureReason::DeviceKind::PrinterDevice,
+                                         path, path, error, std::generic_category().message(error));
+        qunsetenv("BLACKMARK_DEVICE_ROOT");
+        QCOMPARE(q(said), reason.replace("%P", q(path)));
     }
 
     // Numbered devices in their numbers' order, a serial port name without hardware left out,

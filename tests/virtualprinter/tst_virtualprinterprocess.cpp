@@ -235,6 +235,23 @@ private slots:
         QVERIFY(printer.waitFor("document 2 from " + path + ", 12 bytes\n"));
     }
 
+    // The window's program answers --help and --version without a display.
+    void setupAnswersWithoutWindow()
+    {
+        QProcess setup;
+        setup.setProcessEnvironment(QProcessEnvironment()); // no display, no platform chosen
+        QByteArray output;
+        for (const char* option : {"--help", "--version"}) {
+            setup.start(QStringLiteral(BLACKMARK_SETUP), {option});
+            QVERIFY(setup.waitForFinished(10000));
+            QCOMPARE(setup.exitCode(), 0);
+            output += setup.readAllStandardOutput();
+        }
+        QVERIFY(output.startsWith("Usage: "));
+        QVERIFY(output.contains("  -v, --version  "));
+        QVERIFY(output.endsWith("\nblackmark-setup " PROJECT_VERSION "\n"));
+    }
+
     // The paper layout set, saved and shown again, as the printer keeps it.
     void layoutRoundTrip()
     {
