@@ -484,6 +484,39 @@ private slots:
                  QString(said).replace("%P", q(line.path())));
     }
 
+    // A network printer that ends its side before it answers: the read says so; one that goes
+    // away altogether fails the next write, and every call after that says it failed before.
+    void networkPrinterGoesAway()
+    {
+        for (const auto behaviour :
+             {LoopbackPrinter::HalfClosesFirst, LoopbackPrinter::ReadsPart}) {
+            LoopbackPrinter printer(behaviour);
+            SystemPrinterSdk sdk(systemPortFor);
+            const qint32 handle = sdk.POS_Open(printer.address(), 0, 8, 0, 0, OpenMode::Network);
+            QVERIFY(handle > 0 && sdk.POS_WriteFile(handle, "\x10\x04\x01", 3) == 3);
+            QTest::qWait(200); // the printer has ended its side
+            QStringList said;
+            char answer[4];
+            for (int call = 0; call < 4; ++call) {
+                const bool failed = call % 2 ? sdk.POS_WriteFile(handle, Large.data(), 1 << 20) < 0
+                                             : sdk.POS_ReadFile(handle, answer, 4, 2000) < 0;
+                said << (failed ? q(sdk.lastFailure()) : "ok");
+            }
+            said << (sdk.POS_Close() < 0 ? q(sdk.lastFailure()) : "ok");
+            const QString at = q(printer.address());
+            QCOMPARE(said.join('\n').replace(QRegularExpression("after \\d+ of"), "after N of"),
+                     behaviour == LoopbackPrinter::HalfClosesFirst
+                         ? "read from " + at +
+                               ": the printer closed the connection\nok\nread from " + at +
+                               ": the printer closed the connection\nok\nok"
+                         : "read from " + at + ": the printer closed the connection\n" + at +
+                               ": the printer reset the connection after N of 1048579 bytes\nread "
+                               "from " +
+                               at + ": the connection has failed before\nwrite to " + at +
+                               ": the connection has failed before\nok");
+        }
+    }
+
     void numberedPortsAreLinuxDevices()
     {
         QCOMPARE(q(DeviceNames::serialLine("COM12").path), QStringLiteral("/dev/ttyS11"));
