@@ -53,13 +53,15 @@ public:
         return true;
     }
     QByteArray output() const { return output_; }
-    // The exit code once it has ended by itself, within a bound; -1 while it runs.
-    int exitCode()
+    // The exit code once it has ended, by itself or asked to, within a bound; -1 while it runs.
+    int exitCode(bool asked = false)
     {
+        if (asked)
+            process_.terminate();
         if (!process_.waitForFinished(10000))
             return -1;
         output_ += process_.readAll();
-        return process_.exitCode();
+        return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
     }
     bool running() const { return process_.state() == QProcess::Running; }
 
@@ -233,6 +235,7 @@ private slots:
                  printer.output().constData());
         QCOMPARE(runCommandLine(printer, {"status"}, "COM " + path), "0 ready to print\n");
         QVERIFY(printer.waitFor("document 2 from " + path + ", 12 bytes\n"));
+        QCOMPARE(printer.exitCode(true), 0); // asked to quit, as by Ctrl+C
     }
 
     // The window's program answers --help and --version without a display.
@@ -243,8 +246,7 @@ private slots:
         QByteArray output;
         for (const char* option : {"--help", "--version"}) {
             setup.start(QStringLiteral(BLACKMARK_SETUP), {option});
-            QVERIFY(setup.waitForFinished(10000));
-            QCOMPARE(setup.exitCode(), 0);
+            QVERIFY(setup.waitForFinished(10000) && setup.exitCode() == 0);
             output += setup.readAllStandardOutput();
         }
         QVERIFY(output.startsWith("Usage: "));
