@@ -294,6 +294,7 @@ TEST_CASE("a window's UTF-16 text becomes UTF-8, and a lone surrogate the replac
                                                                "A");
     CHECK(UnicodeText::toUtf8(std::u16string{u'A', 0xDFFF}) == "A\xEF\xBF\xBD");
     CHECK(UnicodeText::toUtf16("A\xF0\x9F\x96\xA8") == u"A\U0001F5A8");
+    CHECK(UnicodeText::toUtf8(u"\U0010FFFF") == "\xF4\x8F\xBF\xBF"); // the last low surrogate
     // Each stray byte becomes one replacement mark, and the character after it is kept.
     const struct {
         const char* utf8;
