@@ -119,8 +119,9 @@ private slots:
              "layout black-mark paper (pitch 101.6 mm, print start -2.6 mm, cut 3 mm)"});
         row("unreadable layout", "1C284C06002133783B3B3B",
             {"1C 28 4C 06 00 21 33 78 3B 3B 3B  FS ( L: paper layout with unreadable parameters"});
-        row("layout and position asked", "1C284C020043311C284C020022501C284C02003030",
-            {"1C 28 4C 02 00 43 31  FS ( L: feed to the print start position, the next one",
+        row("layout and position asked", "1C284C020042301C284C020043311C284C020022501C284C02003030",
+            {"1C 28 4C 02 00 42 30  FS ( L: feed to the cutting position, unless there already",
+             "1C 28 4C 02 00 43 31  FS ( L: feed to the print start position, the next one",
              "1C 28 4C 02 00 22 50  FS ( L: send the paper layout in effect, in dots (answer: 37 "
              "4B 38 30 1F 30 1F 1F 1F 1F 1F 1F 00)",
              "1C 28 4C 02 00 30 30  FS ( L: send the position (answer: 37 38 44 40 00)"},
