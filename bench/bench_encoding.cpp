@@ -39,7 +39,7 @@ int main()
     const std::string longest = BlackMarkCommands::FindStartAndPrint.hexText;
     std::string largest;
     for (std::size_t i = 0; i < MaxHexCommandTokens; ++i)
-        largest += (i ? " " : "") + UnicodeText::hex(std::uint32_t(i % 256));
+        largest.append(i ? " " : "").append(UnicodeText::hex(std::uint32_t(i % 256)));
 
     const double small = medianNanoseconds(longest, 20000);
     const double large = medianNanoseconds(largest, 200);

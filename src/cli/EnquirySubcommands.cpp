@@ -17,7 +17,7 @@ std::string hexText(const std::string& request)
 {
     std::string text;
     for (unsigned char byte : request)
-        text += (text.empty() ? "" : " ") + UnicodeText::hex(byte, 2);
+        text.append(text.empty() ? "" : " ").append(UnicodeText::hex(byte, 2));
     return text;
 }
 

@@ -29,7 +29,9 @@ std::string tenthsAsMillimetres(int tenths)
 {
     const std::string sign = tenths < 0 ? "-" : "";
     const int magnitude = tenths < 0 ? -tenths : tenths;
-    const std::string fraction = magnitude % 10 == 0 ? "" : "." + std::to_string(magnitude % 10);
+    // Appended rather than "." + a temporary, which GCC 12 takes for an overlapping copy.
+    const std::string fraction =
+        magnitude % 10 == 0 ? "" : std::string(".").append(std::to_string(magnitude % 10));
     return sign + std::to_string(magnitude / 10) + fraction + " mm";
 }
 
@@ -107,7 +109,7 @@ std::string PaperLayout::line(bool inDots) const
         const std::string value = !field   ? "not set"
                                   : inDots ? std::to_string(*field) + " dots"
                                            : tenthsAsMillimetres(*field);
-        text += (i == 0 ? "; " : ", ") + std::string(fieldWords(Field(i))) + " " + value;
+        text.append(i == 0 ? "; " : ", ").append(fieldWords(Field(i))).append(" ").append(value);
     }
     return text;
 }

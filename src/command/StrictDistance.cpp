@@ -61,7 +61,7 @@ std::string distanceNumber(std::string_view text, bool signAllowed, std::string&
     if (text.substr(rest, 2) == "mm")
         rest = skip(text, rest + 2, isBlank);
     if (end == start + (sign ? 1 : 0) || rest != text.size()) {
-        refusal = "\"" + std::string(text) +
+        refusal = std::string("\"").append(text) +
                   "\" is not a distance: give a decimal number of millimetres, such as 2.5 or "
                   "2.5mm";
         return {};
@@ -94,8 +94,10 @@ long long tenthsOf(std::string_view number)
 std::string tenthsText(long long tenths)
 {
     const long long magnitude = tenths < 0 ? -tenths : tenths;
-    const std::string fraction = magnitude % 10 == 0 ? "" : "." + std::to_string(magnitude % 10);
-    return (tenths < 0 ? "-" : "") + std::to_string(magnitude / 10) + fraction;
+    // Appended, not a literal + a temporary, which GCC 12 takes for an overlapping copy.
+    const std::string fraction =
+        magnitude % 10 == 0 ? "" : std::string(".").append(std::to_string(magnitude % 10));
+    return std::string(tenths < 0 ? "-" : "").append(std::to_string(magnitude / 10)) + fraction;
 }
 
 } // namespace

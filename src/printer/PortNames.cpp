@@ -26,7 +26,8 @@ std::uint16_t readPortNumber(std::string_view text)
 PortNames::NetworkAddress refuseAddress(std::string_view text, std::string_view why)
 {
     PortNames::NetworkAddress address;
-    address.refusal = "\"" + std::string(text) + "\" is not a network address: " + std::string(why);
+    // Appended, not a literal + a temporary, which GCC 12 takes for an overlapping copy.
+    address.refusal.append("\"").append(text).append("\" is not a network address: ").append(why);
     return address;
 }
 
@@ -63,8 +64,10 @@ PortNames::DevicePort devicePort(std::string_view portText, std::string_view pre
 {
     PortNames::DevicePort device;
     if (!portText.starts_with(prefix)) {
-        device.refusal =
-            "\"" + std::string(portText) + "\" does not begin with " + std::string(prefix);
+        device.refusal.append("\"")
+            .append(portText)
+            .append("\" does not begin with ")
+            .append(prefix);
         return device;
     }
     const std::string_view rest = portText.substr(prefix.size());
@@ -76,7 +79,7 @@ PortNames::DevicePort devicePort(std::string_view portText, std::string_view pre
     device.number = allDecimalDigits(rest) && rest.size() <= 9 ? std::stoll(std::string(rest)) : 0;
     if (device.number < 1) {
         device.number = 0;
-        device.refusal = "\"" + std::string(portText) + "\" is not a " + std::string(kind) +
+        device.refusal = std::string("\"").append(portText) + "\" is not a " + std::string(kind) +
                          ": use " + std::string(prefix) +
                          " followed by a number from 1, or by a device path such as " +
                          std::string(prefix) + " " + std::string(paths.example);

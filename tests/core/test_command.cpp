@@ -54,8 +54,8 @@ TEST_CASE("hex command text")
     };
     std::string tokens, bytes; // the most there may be: 32767
     for (int i = 0; i < 32767; ++i) {
-        tokens += (i ? " " : "") + std::to_string(i % 10);
-        bytes += (i ? " 0" : "0") + std::to_string(i % 10);
+        tokens.append(i ? " " : "").append(std::to_string(i % 10));
+        bytes.append(i ? " 0" : "0").append(std::to_string(i % 10));
     }
     const Row rows[] = {
         {tokens, bytes, ""},

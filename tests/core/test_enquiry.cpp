@@ -72,10 +72,11 @@ struct Asked : Said {
 
 // Asks a printer on the network that gives these answers, in hex, one read each.
 Asked ask(std::vector<std::string> words, const std::vector<std::string>& answers,
-          std::int32_t closeResult = 1)
+          std::int32_t closeResult = 1, std::int32_t openResult = 7)
 {
     RecordingPrinterSdk sdk;
     sdk.closeResult = closeResult;
+    sdk.openResult = openResult;
     for (const std::string& answer : answers)
         sdk.answers.push_back(bytes(answer));
     words.insert(words.begin(), {"--ip", "10.0.0.9"});
@@ -172,4 +173,20 @@ TEST_CASE("identify and status refuse what cannot answer, and a dry run shows th
     const Asked closeFailed = ask({"status"}, {"16", "12", "12", "12"}, -1);
     CHECK(closeFailed.out == "ready to print\n");
     CHECK(closeFailed.err == "blackmark: the printer's port failed: scripted failure\n");
+    CHECK(ask({"--dry-run", "status"}, {}).out == "10 04 01\n10 04 02\n10 04 03\n10 04 04\n");
+    // A port that does not open: nothing asked, nothing printed, the reason told.
+    for (const char* subcommand : {"status", "identify", "layout"}) {
+        CAPTURE(subcommand);
+        const Asked notOpen =
+            ask(subcommand == std::string("layout") ? std::vector<std::string>{"layout", "show"}
+                                                    : std::vector<std::string>{subcommand},
+                {}, 1, -1);
+        CHECK(notOpen.code == 1);
+        CHECK(notOpen.out == "");
+        CHECK(notOpen.err == "blackmark: Fail to open port,please check! scripted failure\n");
+        CHECK(notOpen.written.empty());
+    }
+    const Asked layoutClose = ask({"layout", "show"}, {"", ""}, -1);
+    CHECK(layoutClose.code == 1);
+    CHECK(layoutClose.err == "blackmark: the printer's port failed: scripted failure\n");
 }

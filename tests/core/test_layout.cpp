@@ -89,7 +89,7 @@ TEST_CASE("a layout the fields cannot carry is bad input")
     CHECK(layout({"--port", "DRIVER", "layout", "show"}).code == 2);
 }
 
-TEST_CASE("layout show reads the layout as set and in effect")
+TEST_CASE("layout show reads the layout as set and in effect, or the one that came")
 {
     const std::string asSet = "\x37\x4B"
                               "64\x1F"
@@ -100,17 +100,52 @@ TEST_CASE("layout show reads the layout as set and in effect")
                                  "80\x1F"
                                  "3\x1F"
                                  "813\x1F-21\x1F\x1F\x1F\x1F";
-    const Said said = layout({"layout", "show"}, {asSet + '\0', inEffect + '\0'});
-    CHECK(said.code == 0);
-    CHECK(said.out == "as set: black-mark paper; pitch 101.6 mm, print start -2.6 mm, cut not "
-                      "set, label bottom not set, printing area bottom not set, horizontal 0 mm\n"
-                      "in effect: black-mark paper; pitch 813 dots, print start -21 dots, cut "
-                      "not set, label bottom not set, printing area bottom not set, horizontal "
-                      "not set\n");
+    const std::string setText = "black-mark paper; pitch 101.6 mm, print start -2.6 mm, cut not "
+                                "set, label bottom not set, printing area bottom not set, "
+                                "horizontal 0 mm";
+    const std::string effectText = "black-mark paper; pitch 813 dots, print start -21 dots, cut "
+                                   "not set, label bottom not set, printing area bottom not set, "
+                                   "horizontal not set";
+    const struct {
+        std::vector<std::string> answers; // "" is one that never came
+        int code;
+        std::string out;
+    } rows[] = {
+        {{asSet + '\0', inEffect + '\0'}, 0, "as set: " + setText + "\nin effect: " + effectText},
+        {{asSet + '\0', ""}, 0, "as set: " + setText + "\nin effect: not answered"},
+        {{"", inEffect + '\0'}, 0, "as set: not answered\nin effect: " + effectText},
+        {{std::string("\x37\x4B"
+                      "64\x1F"
+                      "1\x1F"
+                      "500\x1F\x1F\x1F\x1F\x1F") +
+          '\0'},
+         0,
+         "as set: die-cut labels; pitch 50 mm, print start not set, cut not set, label bottom not "
+         "set, printing area bottom not set, horizontal not set\nin effect: not answered"},
+        {{"", std::string("\x37\x4B"
+                          "80\x1F"
+                          "2\x1F\x1F\x1F\x1F\x1F\x1F") +
+                  '\0'},
+         0,
+         "as set: not answered\nin effect: labels with marks; pitch not set, print start not set, "
+         "cut not set, label bottom not set, printing area bottom not set, horizontal not set"},
+        {{}, 1, "as set: not answered\nin effect: not answered"}};
+    for (const auto& row : rows) {
+        CAPTURE(row.out);
+        const Said said = layout({"layout", "show"}, row.answers);
+        CHECK(said.code == row.code);
+        CHECK(said.out == row.out + "\n");
+        CHECK(said.err == "");
+    }
     const Said json = layout({"layout", "show", "--json"}, {"", inEffect + '\0'});
     CHECK(json.out.find("    \"pitchDots\": 813,\n    \"pitchMm\": null,\n") != std::string::npos);
     CHECK(json.out.find("    \"layout\": \"black-mark paper\",\n") != std::string::npos);
-    CHECK(layout({"layout", "show"}).code == 1);
+    const Said none =
+        layout({"layout", "show", "--json"}, {std::string("\x37\x4B"
+                                                          "64\x1F"
+                                                          "0\x1F\x1F\x1F\x1F\x1F\x1F") +
+                                              '\0'});
+    CHECK(none.out.find("    \"layout\": \"no layout\",\n") != std::string::npos);
 }
 
 TEST_CASE("a layout answer that is not one is not read")

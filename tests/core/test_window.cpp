@@ -294,4 +294,24 @@ TEST_CASE("a window's UTF-16 text becomes UTF-8, and a lone surrogate the replac
                                                                "A");
     CHECK(UnicodeText::toUtf8(std::u16string{u'A', 0xDFFF}) == "A\xEF\xBF\xBD");
     CHECK(UnicodeText::toUtf16("A\xF0\x9F\x96\xA8") == u"A\U0001F5A8");
+    CHECK(UnicodeText::toUtf8(u"\U0010FFFF") == "\xF4\x8F\xBF\xBF"); // the last low surrogate
+    // Each stray byte becomes one replacement mark, and the character after it is kept.
+    const struct {
+        const char* utf8;
+        std::u16string utf16;
+    } rows[] = {{"\xE0\xA1\x80", u"\u0840"}, // a middle byte with its lowest bit set
+                {"\xE0"
+                 "A",
+                 u"\uFFFDA"},
+                {"\xF0\x9F\x96"
+                 "\xC3\xA9",
+                 u"\uFFFD\uFFFD\uFFFD\u00E9"},
+                {"\x80\xC0\xAF!", u"\uFFFD\uFFFD\uFFFD!"}, // and an overlong form
+                {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"}};  // a surrogate's form
+    for (const auto& row : rows) {
+        CAPTURE(row.utf8);
+        CHECK(UnicodeText::toUtf16(row.utf8) == row.utf16);
+    }
+    CHECK(UnicodeText::toUtf8(char32_t(0x840)) == "\xE0\xA1\x80");
+    CHECK(UnicodeText::describe(UnicodeText::decode("\xFF", 0)) == "byte 0xFF");
 }

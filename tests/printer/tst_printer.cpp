@@ -4,9 +4,11 @@
 #include "FakeDeviceTree.h"
 #include "FifoPrinter.h"
 #include "LoopbackPrinter.h"
+#include "OpenFailureReason.h"
 #include "PortListing.h"
 #include "PrinterQueues.h"
 #include "PseudoTerminal.h"
+#include "RecordingPrinterSdk.h"
 #include "SendDocument.h"
 #include "SystemPorts.h"
 #include "SystemPrinterSdk.h"
@@ -409,6 +411,112 @@ private slots:
         QCOMPARE(::cfgetospeed(&settings), ::cfgetospeed(&before));
     }
 
+    // Each row a line whose printer answers a request after a wait, or goes away instead: the
+    // answer is read, or the failure told with its reason; a FIFO never reads back what it was
+    // sent. After an answer that came later than the request's line time, a document that fills
+    // the line still has its own time.
+    void answersOverEachLine_data()
+    {
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<int>("answerAfterMs"); // -1: the far end closes instead
+        QTest::addColumn<QString>("said");
+        const auto row = [](const char* name, const char* port, int waitMs, const char* said) {
+            QTest::newRow(name) << port << waitMs << said;
+        };
+        row("serial line answers late", "COM", 2300, "read 12, sent 24576, close ok");
+        row("serial line goes away", "COM", -1,
+            "read -1: read from %P: Input/output error, close: drain %P: Input/output error");
+        row("printer device answers", "LPT", 0, "read 12, sent 24576, close ok");
+        row("printer device goes away", "LPT", -1,
+            "read -1: read from %P: Input/output error, close ok");
+        row("FIFO", "FIFO", 0,
+            "read -1: this port carries nothing back from the printer, sent 24576, close ok");
+    }
+    void answersOverEachLine()
+    {
+        QFETCH(QString, port);
+        QFETCH(int, answerAfterMs);
+        QFETCH(QString, said);
+        PseudoTerminal line;
+        FifoPrinter fifo;
+        const bool isFifo = port == "FIFO";
+        int& farEnd = isFifo ? fifo.reader : line.master;
+        const std::string document(24576, 'd');
+        termios raw{};
+        ::cfmakeraw(&raw);
+        ::tcsetattr(line.slave, TCSANOW, &raw); // a printer device is not opened raw
+        ssize_t arrived = -3;                   // the request is not counted
+        std::thread printer([&] {
+            pollfd readable{farEnd, POLLIN, 0};
+            char some[4096];
+            if (::poll(&readable, 1, 5000) <= 0 || (arrived += ::read(farEnd, some, 4096)) <= -3)
+                return;
+            if (answerAfterMs < 0)
+                return ::close(std::exchange(farEnd, -1)), void();
+            std::this_thread::sleep_for(std::chrono::milliseconds(answerAfterMs));
+            [[maybe_unused]] const ssize_t answered = ::write(farEnd, "\x12", 1);
+            // The line stays full past the request's time and its extension for the document.
+            std::this_thread::sleep_for(std::chrono::milliseconds(answerAfterMs));
+            for (ssize_t n; ::poll(&readable, 1, 1000) > 0 && (n = ::read(farEnd, some, 4096)) > 0;)
+                arrived += n;
+        });
+        const std::string name = isFifo ? fifo.portText() : port.toStdString() + " " + line.path();
+        SystemPrinterSdk sdk(systemPortFor);
+        const qint32 handle =
+            sdk.POS_Open(name, 115200, 8, 0, 0,
+                         port == "COM" ? OpenMode::Serial : OpenMode::ParallelOrUsbDevice);
+        QVERIFY2(handle > 0, sdk.lastFailure().c_str());
+        QCOMPARE(sdk.POS_StartDoc(), 1);
+        QCOMPARE(sdk.POS_WriteFile(handle, "\x10\x04\x01", 3), 3);
+        char answer[8];
+        const qint32 read = sdk.POS_ReadFile(handle, answer, sizeof answer, 5000);
+        QString outcome = read > 0 ? "read " + q(RecordingPrinterSdk::hex({answer, size_t(read)}))
+                                   : "read " + QString::number(read) + ": " + q(sdk.lastFailure());
+        if (answerAfterMs >= 0 &&
+            sdk.POS_WriteFile(handle, document.data(), qint32(document.size())) < 0)
+            outcome += ", write: " + q(sdk.lastFailure());
+        QCOMPARE(sdk.POS_EndDoc(), 1);
+        outcome += sdk.POS_Close() < 0 ? ", close: " + q(sdk.lastFailure()) : QString();
+        printer.join();
+        if (answerAfterMs >= 0)
+            outcome += ", sent " + QString::number(arrived);
+        QCOMPARE(outcome + (outcome.contains("close:") ? "" : ", close ok"),
+                 QString(said).replace("%P", q(line.path())));
+    }
+
+    // A network printer that ends its side before it answers: the read says so; one that goes
+    // away altogether fails the next write, and every call after that says it failed before.
+    void networkPrinterGoesAway()
+    {
+        for (const auto behaviour :
+             {LoopbackPrinter::HalfClosesFirst, LoopbackPrinter::ReadsPart}) {
+            LoopbackPrinter printer(behaviour);
+            SystemPrinterSdk sdk(systemPortFor);
+            const qint32 handle = sdk.POS_Open(printer.address(), 0, 8, 0, 0, OpenMode::Network);
+            QVERIFY(handle > 0 && sdk.POS_WriteFile(handle, "\x10\x04\x01", 3) == 3);
+            QTest::qWait(200); // the printer has ended its side
+            QStringList said;
+            char answer[4];
+            for (int call = 0; call < 4; ++call) {
+                const bool failed = call % 2 ? sdk.POS_WriteFile(handle, Large.data(), 1 << 20) < 0
+                                             : sdk.POS_ReadFile(handle, answer, 4, 2000) < 0;
+                said << (failed ? q(sdk.lastFailure()) : "ok");
+            }
+            said << (sdk.POS_Close() < 0 ? q(sdk.lastFailure()) : "ok");
+            const QString at = q(printer.address());
+            QCOMPARE(said.join('\n').replace(QRegularExpression("after \\d+ of"), "after N of"),
+                     behaviour == LoopbackPrinter::HalfClosesFirst
+                         ? "read from " + at +
+                               ": the printer closed the connection\nok\nread from " + at +
+                               ": the printer closed the connection\nok\nok"
+                         : "read from " + at + ": the printer closed the connection\n" + at +
+                               ": the printer reset the connection after N of 1048579 bytes\nread "
+                               "from " +
+                               at + ": the connection has failed before\nwrite to " + at +
+                               ": the connection has failed before\nok");
+        }
+    }
+
     void numberedPortsAreLinuxDevices()
     {
         QCOMPARE(q(DeviceNames::serialLine("COM12").path), QStringLiteral("/dev/ttyS11"));
@@ -561,6 +669,57 @@ private slots:
             kind.toStdString() + " " + path,
             kind == "LPT" ? OpenMode::ParallelOrUsbDevice : OpenMode::Serial, usersGroup);
         QCOMPARE(q(outcome), reason.replace("%P", q(path)));
+    }
+
+    // Each row a failed open as this user sees it, down to what the system said: the device is
+    // a file here, made root's, the group lp's, or a FIFO that nothing reads.
+    void openFailureReasons_data()
+    {
+        QTest::addColumn<QString>("file"); // "root", "lp", "fifo" or "none"
+        QTest::addColumn<bool>("serial");
+        QTest::addColumn<int>("error");
+        QTest::addColumn<QString>("reason");
+        const auto row = [](const char* name, const char* file, bool serial, int error,
+                            const char* reason) {
+            QTest::newRow(name) << file << serial << error << reason;
+        };
+        row("nothing to list", "none", true, ENOENT,
+            "%P does not exist, and this machine has no serial lines; `blackmark ports` lists the "
+            "ports it has");
+        row("root's", "root", false, EACCES,
+            "permission denied: only the owner of %P may write to it; ask the administrator to "
+            "give it a group such as dialout or lp");
+        row("a group's", "lp", false, EPERM,
+            "permission denied: %P belongs to group lp; add yourself with `sudo usermod -aG lp "
+            "$USER` and log in again");
+        row("busy", "root", false, EBUSY, "%P is busy: another program holds it");
+        row("other", "root", false, EIO, "%P: Input/output error");
+        row("line that cannot tell", "fifo", true, EIO, "%P: Input/output error");
+    }
+    void openFailureReasons()
+    {
+        QFETCH(QString, file);
+        QFETCH(bool, serial);
+        QFETCH(int, error);
+        QFETCH(QString, reason);
+        const group* lp = ::getgrnam("lp");
+        if (::geteuid() != 0 || !lp)
+            QSKIP("needs root and the group lp");
+        FakeDeviceTree tree;
+        const std::string path = tree.path("/device").toStdString();
+        if (file == "fifo")
+            QCOMPARE(::mkfifo(path.c_str(), 0600), 0);
+        else if (file != "none")
+            QVERIFY(QFile(q(path)).open(QIODevice::WriteOnly) &&
+                    ::chown(path.c_str(), 0, file == "lp" ? lp->gr_gid : 0) == 0 &&
+                    ::chmod(path.c_str(), file == "lp" ? 0660 : 0600) == 0);
+        qputenv("BLACKMARK_DEVICE_ROOT", QFile::encodeName(tree.root.path()));
+        const std::string said =
+            OpenFailureReason::forDevice(serial ? OpenFailureReason::DeviceKind::SerialLine
+                                                : OpenFailureReason::DeviceKind::PrinterDevice,
+                                         path, path, error, std::generic_category().message(error));
+        qunsetenv("BLACKMARK_DEVICE_ROOT");
+        QCOMPARE(q(said), reason.replace("%P", q(path)));
     }
 
     // Numbered devices in their numbers' order, a serial port name without hardware left out,

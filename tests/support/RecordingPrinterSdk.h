@@ -16,15 +16,17 @@ public:
                           std::int32_t openMode) override
     {
         std::string call = "POS_Open(" + name;
+        // Appended, not "," + a temporary, which GCC 12 takes for an overlapping copy.
         for (std::int32_t number : {baudRate, dataBits, stopBits, parity, openMode})
-            call += "," + std::to_string(number);
+            call.append(",").append(std::to_string(number));
         return record(call + ")", openResult);
     }
     std::int32_t POS_StartDoc() override { return record("POS_StartDoc()", startDocResult); }
     std::int32_t POS_WriteFile(std::int32_t handle, const char* data, std::int32_t count) override
     {
         written.emplace_back(data, std::size_t(count));
-        return record("POS_WriteFile(" + std::to_string(handle) + "," + hex(written.back()) + ")",
+        return record(std::string("POS_WriteFile(").append(std::to_string(handle)) + "," +
+                          hex(written.back()) + ")",
                       writeResult == AnswerTheCount ? count : writeResult);
     }
     std::int32_t POS_EndDoc() override { return record("POS_EndDoc()", endDocResult); }
@@ -53,7 +55,7 @@ public:
         for (unsigned char byte : bytes) {
             char two[4];
             std::snprintf(two, sizeof two, "%02X", byte);
-            text += (text.empty() ? "" : " ") + std::string(two);
+            text.append(text.empty() ? "" : " ").append(two);
         }
         return text;
     }

@@ -236,6 +236,10 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), second);
         QTest::keyClick(second, Qt::Key_Left);
         QCOMPARE(QApplication::focusWidget(), second); // moved within the field
+        second->setCursorPosition(0);
+        QTest::keyClick(second, Qt::Key_Backspace); // at the start: back, nothing deleted
+        QCOMPARE(QApplication::focusWidget(), box.hIPWnd->field(0));
+        QCOMPARE(box.hIPWnd->field(0)->cursorPosition(), 2);
         QCOMPARE(box.Address(), QStringLiteral("10.200.0.255"));
         QApplication::clipboard()->setText(" 172.16.0.9 ");
         third->setFocus();

@@ -78,6 +78,30 @@ private slots:
              "1D 6B 49 02 41 42  GS k: barcode CODE128 (system 73)", "00  unknown bytes",
              "1D 6B 41 02 31 32  GS k: barcode UPC-A (system 65)",
              "1D 6B 50  GS k: unknown barcode system 50"});
+        QStringList named;
+        for (const char* name :
+             {"A test print", "C user memory", "D real-time command switch", "E user setup",
+              "H response request", "K print control", "L graphics", "N character effects",
+              "P page mode", "Q graphic shapes", "z function"}) {
+            const QByteArray x = QByteArray(name, 1);
+            named << QStringLiteral("1D 28 %1 01 00 00  GS ( %2: %3, 1 parameter bytes")
+                         .arg(QString(x.toHex().toUpper()), QString(x), QString(name + 2));
+        }
+        row("named parameter blocks",
+            "1D28410100001D28430100001D28440100001D28450100001D28480100001D284B0100001D284C01"
+            "00001D284E0100001D28500100001D28510100001D287A010000",
+            named);
+        row("unknown modes", "1B2A051D56071004071D38411D76311C284C0300503030",
+            {"1B 2A 05  ESC *: unknown bit image mode 05", "1D 56 07  GS V: unknown cut mode 07",
+             "10 04 07  DLE EOT: unknown status request 7", "1D 38  GS 38: unknown command",
+             "41  text \"A\"", "1D 76  GS 76: unknown command", "31  text \"1\"",
+             "1C 28 4C 03 00 50 30 30  FS ( L: function 80, 2 parameter bytes"});
+        row("other laid-out commands",
+            "1B4408100041"
+            "1D384C0200000030700A",
+            {"1B 44 08 10 00  ESC D: horizontal tab positions", "41  text \"A\"",
+             "1D 38 4C 02 00 00 00 30 70  GS 8 L: graphics, 2 parameter bytes",
+             "0A  LF: print and feed one line"});
         row("status requests", "1004011004021D72311D72021D7204",
             {"10 04 01  DLE EOT: printer status request (answer: 16)",
              "10 04 02  DLE EOT: offline cause request (answer: 12)",
@@ -95,8 +119,9 @@ private slots:
              "layout black-mark paper (pitch 101.6 mm, print start -2.6 mm, cut 3 mm)"});
         row("unreadable layout", "1C284C06002133783B3B3B",
             {"1C 28 4C 06 00 21 33 78 3B 3B 3B  FS ( L: paper layout with unreadable parameters"});
-        row("layout and position asked", "1C284C020043311C284C020022501C284C02003030",
-            {"1C 28 4C 02 00 43 31  FS ( L: feed to the print start position, the next one",
+        row("layout and position asked", "1C284C020042301C284C020043311C284C020022501C284C02003030",
+            {"1C 28 4C 02 00 42 30  FS ( L: feed to the cutting position, unless there already",
+             "1C 28 4C 02 00 43 31  FS ( L: feed to the print start position, the next one",
              "1C 28 4C 02 00 22 50  FS ( L: send the paper layout in effect, in dots (answer: 37 "
              "4B 38 30 1F 30 1F 1F 1F 1F 1F 1F 00)",
              "1C 28 4C 02 00 30 30  FS ( L: send the position (answer: 37 38 44 40 00)"},
@@ -134,6 +159,20 @@ private slots:
              "truncated GS v 0"});
         row("truncated barcode", "1D6B0431", {"1D 6B 04 31  truncated GS k"});
         row("empty", "", {});
+    }
+
+    // A command's head in a piece of its own, its data in the next: framed the same.
+    void framesAcrossPieces()
+    {
+        BlackMarkSettings settings;
+        PrinterStreamDecoder decoder(settings);
+        QStringList lines;
+        for (const char* piece : {"1D6B4102", "3132", "1D6B", "4903", "41", "42430A"})
+            lines += decoder.feed(QByteArray::fromHex(piece));
+        QCOMPARE(lines + decoder.finish(),
+                 QStringList({"1D 6B 41 02 31 32  GS k: barcode UPC-A (system 65)",
+                              "1D 6B 49 03 41 42 43  GS k: barcode CODE128 (system 73)",
+                              "0A  LF: print and feed one line"}));
     }
 
     void decodes()

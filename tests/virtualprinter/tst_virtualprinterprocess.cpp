@@ -1,4 +1,5 @@
 #include "LoopbackPrinter.h"
+#include "PortNames.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,11 +18,15 @@ namespace
 class VirtualPrinter
 {
 public:
-    explicit VirtualPrinter(const QStringList& options, rlim_t addressSpace = RLIM_INFINITY)
+    // On a free loopback port unless the options say where.
+    explicit VirtualPrinter(QStringList options, rlim_t addressSpace = RLIM_INFINITY)
     {
         port = LoopbackPrinter().port(); // free until the printer takes it
+        if (!options.contains("--listen") && !options.contains("--pty"))
+            options << "--listen" << QString::number(port);
         process_.setProgram(QStringLiteral(BLACKMARK_PRINTER));
-        process_.setArguments(options + QStringList{"--listen", QString::number(port)});
+        process_.setArguments(options);
+        process_.setProcessChannelMode(QProcess::MergedChannels);
         process_.setChildProcessModifier([addressSpace] {
             const rlimit limit{addressSpace, addressSpace};
             ::setrlimit(RLIMIT_AS, &limit);
@@ -30,7 +35,10 @@ public:
     }
     ~VirtualPrinter()
     {
-        process_.kill();
+        // Asked to quit, as a user would, so that it ends cleanly and writes what it must.
+        process_.terminate();
+        if (!process_.waitForFinished(10000))
+            process_.kill();
         process_.waitForFinished(5000);
     }
 
@@ -57,6 +65,16 @@ public:
         const QByteArray text = status.readAll();
         const qsizetype at = text.indexOf("VmHWM:");
         return at < 0 ? -1 : text.mid(at + 6, 20).trimmed().split(' ').first().toDouble() / 1024;
+    }
+    // The exit code once it has ended, by itself or asked to, within a bound; -1 while it runs.
+    int exitCode(bool asked = false)
+    {
+        if (asked)
+            process_.terminate();
+        if (!process_.waitForFinished(10000))
+            return -1;
+        output_ += process_.readAll();
+        return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
     }
     bool running() const { return process_.state() == QProcess::Running; }
 
@@ -91,12 +109,17 @@ bool sendBlocks(quint16 port, const QByteArray& block, int count)
     return sent;
 }
 
-// The exit code and output of the command line asking the printer.
-QString runCommandLine(const VirtualPrinter& printer, const QStringList& words)
+// The exit code and output of the command line asking the printer, on the port given or on
+// the printer's network port.
+QString runCommandLine(const VirtualPrinter& printer, const QStringList& words,
+                       const QString& portText = {})
 {
     QProcess cli;
     cli.start(QStringLiteral(BLACKMARK_CLI),
-              QStringList{"--ip", QStringLiteral("127.0.0.1:%1").arg(printer.port)} + words);
+              (portText.isEmpty()
+                   ? QStringList{"--ip", QStringLiteral("127.0.0.1:%1").arg(printer.port)}
+                   : QStringList{"--port", portText, "--baud", "115200"}) +
+                  words);
     cli.waitForFinished(10000);
     return QString::number(cli.exitCode()) + ' ' + cli.readAllStandardOutput();
 }
@@ -180,6 +203,89 @@ private slots:
         VirtualPrinter printer(options);
         QVERIFY(printer.waitFor("listening on"));
         QCOMPARE(runCommandLine(printer, {subcommand}), said);
+    }
+
+    // Each row the options given and what the printer says: it listens where it is told, or
+    // ends with the reason and the exit code of bad words (2) or of a failure (1).
+    void startsAsToldOrSaysWhy_data()
+    {
+        QTest::addColumn<QStringList>("options"); // %P a free port, %T one already taken
+        QTest::addColumn<QString>("said");
+        QTest::addColumn<int>("exitCode"); // -1: it runs
+        const auto row = [](const char* name, const QStringList& options, const char* said,
+                            int exitCode) { QTest::newRow(name) << options << said << exitCode; };
+        row("host and port", {"--listen", "127.0.0.1:%P"}, "listening on 127.0.0.1:%P\n", -1);
+        row("port alone", {"--listen", "%P"}, "listening on 127.0.0.1:%P\n", -1);
+        row("port taken", {"--listen", "%T"},
+            "blackmark-printer: listen on 127.0.0.1:%T: The bound address is already in use\n", 1);
+        row("no port", {"--listen", "127.0.0.1:x"}, "blackmark-printer: %R\n", 2);
+        row("idle out of range", {"--idle", "0"},
+            "blackmark-printer: --idle takes whole seconds from 1 to 86400, not \"0\"\n", 2);
+        row("identity too long", {"--identity", QString(81, 'A') + ";B;C;D"},
+            "blackmark-printer: --identity takes MAKER;MODEL;FIRMWARE;SERIAL, each part of at "
+            "most 80 printable ASCII characters, not \"%A;B;C;D\"\n",
+            2);
+    }
+    void startsAsToldOrSaysWhy()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QString, said);
+        QFETCH(int, exitCode);
+        LoopbackPrinter taken;
+        const quint16 free = LoopbackPrinter().port();
+        const auto placed = [&](QString text) {
+            return text.replace("%P", QString::number(free))
+                .replace("%T", QString::number(taken.port()))
+                .replace("%A", QString(81, 'A'))
+                .replace("%R", QString::fromStdString(
+                                   PortNames::readListenAddress("127.0.0.1:x").refusal));
+        };
+        for (QString& option : options)
+            option = placed(option);
+        VirtualPrinter printer(options);
+        printer.port = free;
+        if (exitCode < 0) {
+            QVERIFY(printer.waitFor("listening on"));
+            QCOMPARE(runCommandLine(printer, {"status"}), "0 ready to print\n");
+        } else {
+            QCOMPARE(printer.exitCode(), exitCode);
+        }
+        QCOMPARE(QString::fromUtf8(printer.output()), placed(said));
+    }
+
+    // As a serial line: the command line's request is answered over it, and a pause in the
+    // bytes ends the document.
+    void answersOverASerialLine()
+    {
+        VirtualPrinter printer({"--pty"});
+        QVERIFY(
+            printer.waitFor("serial line on /dev/pts/\\d+ \\(port text: COM /dev/pts/\\d+\\)\n"));
+        const QString path = QRegularExpression("on (/dev/pts/\\d+)")
+                                 .match(QString::fromUtf8(printer.output()))
+                                 .captured(1);
+        QCOMPARE(runCommandLine(printer, {"status"}, "COM " + path), "0 ready to print\n");
+        QVERIFY(printer.waitFor("  10 04 01  DLE EOT: printer status request \\(answer: 16\\)\n"));
+        QVERIFY2(printer.waitFor("document 1 from " + path + ", 12 bytes\n"),
+                 printer.output().constData());
+        QCOMPARE(runCommandLine(printer, {"status"}, "COM " + path), "0 ready to print\n");
+        QVERIFY(printer.waitFor("document 2 from " + path + ", 12 bytes\n"));
+        QCOMPARE(printer.exitCode(true), 0); // asked to quit, as by Ctrl+C
+    }
+
+    // The window's program answers --help and --version without a display.
+    void setupAnswersWithoutWindow()
+    {
+        QProcess setup;
+        setup.setProcessEnvironment(QProcessEnvironment()); // no display, no platform chosen
+        QByteArray output;
+        for (const char* option : {"--help", "--version"}) {
+            setup.start(QStringLiteral(BLACKMARK_SETUP), {option});
+            QVERIFY(setup.waitForFinished(10000) && setup.exitCode() == 0);
+            output += setup.readAllStandardOutput();
+        }
+        QVERIFY(output.startsWith("Usage: "));
+        QVERIFY(output.contains("  -v, --version  "));
+        QVERIFY(output.endsWith("\nblackmark-setup " PROJECT_VERSION "\n"));
     }
 
     // The paper layout set, saved and shown again, as the printer keeps it.

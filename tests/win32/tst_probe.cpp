@@ -1,6 +1,7 @@
 // Lets the shell tests drive and check the real programs under wine:
 //   places [DPI]               each window control and its centre in client pixels
 //   box TITLE BOUND_MS         the text and icon of a message box, then presses its OK
+//   idle TITLE BOUND_MS        waits until the window is shown and its thread takes messages
 //   answer MODE NAME BAUD HEX BOUND_MS   a document sent through our SDK and what came back
 #include "FrmTestLayout.h"
 #include "HexCommandText.h"
@@ -11,6 +12,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <iostream>
 #include <thread>
@@ -150,6 +152,30 @@ int readBox(const std::string& title, int boundMs)
     return IsWindow(box) ? 1 : 0;
 }
 
+// A window that is shown and whose thread answers a message is drawn and not inside a press:
+// clicks reach it. Says "idle", or whether the window was missing or did not answer.
+int idle(const std::string& title, int boundMs)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(boundMs);
+    const std::wstring name = WindowsText::wide(title);
+    for (HWND window = nullptr;; std::this_thread::sleep_for(std::chrono::milliseconds(50))) {
+        window = FindWindowW(nullptr, name.c_str());
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            end - std::chrono::steady_clock::now());
+        DWORD_PTR result = 0;
+        if (window && IsWindowVisible(window) &&
+            SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG,
+                                UINT(std::max<long long>(left.count(), 1)), &result)) {
+            std::cout << "idle\n";
+            return 0;
+        }
+        if (std::chrono::steady_clock::now() >= end) {
+            std::cout << (window ? "busy" : "no window") << " after " << boundMs << " ms\n";
+            return 1;
+        }
+    }
+}
+
 int answer(std::int32_t mode, const std::string& name, std::int32_t baudRate, std::string hex,
            std::int32_t boundMs)
 {
@@ -186,9 +212,12 @@ int main(int argc, char** argv)
         return places(number(1, 96));
     if (words.size() == 3 && words[0] == "box")
         return readBox(words[1], number(2, 0));
+    if (words.size() == 3 && words[0] == "idle")
+        return idle(words[1], number(2, 0));
     if (words.size() == 6 && words[0] == "answer")
         return answer(number(1, 0), words[2], number(3, 0), words[4], number(5, 0));
-    std::cerr << "usage: tst_probe places [DPI] | box TITLE BOUND_MS | answer MODE NAME BAUD HEX "
-                 "BOUND_MS\n";
+    std::cerr
+        << "usage: tst_probe places [DPI] | box TITLE BOUND_MS | idle TITLE BOUND_MS | answer "
+           "MODE NAME BAUD HEX BOUND_MS\n";
     return 2;
 }

@@ -19,7 +19,7 @@ std::int64_t readWithin(int descriptor, char* buffer, std::int64_t capacity, con
         if (n > 0)
             return n;
         if (n == 0) {
-            errno = EPIPE;
+            errno = EIO;
             return -1;
         }
         if (errno != EAGAIN && errno != EINTR)

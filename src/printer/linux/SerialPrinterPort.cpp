@@ -173,7 +173,7 @@ std::int64_t SerialPrinterPort::read(char* buffer, std::int64_t capacity, const 
     lineTime_.answerAwaited();
     const std::int64_t n = readWithin(line_, buffer, capacity, until);
     if (n < 0)
-        failSystem("read from", errno == EPIPE ? EIO : errno);
+        failSystem("read from", errno);
     return n;
 }
 

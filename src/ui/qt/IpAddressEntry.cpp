@@ -106,12 +106,7 @@ bool IpAddressEntry::handleKey(int index, QKeyEvent* key)
     const bool atStart = field->cursorPosition() == 0 && !field->hasSelectedText();
     const bool atEnd = field->cursorPosition() == field->text().size() && !field->hasSelectedText();
     switch (key->key()) {
-    case Qt::Key_Backspace:
-        if (field->text().isEmpty() && index > 0) {
-            moveTo(index - 1, false, true);
-            return true;
-        }
-        return false;
+    case Qt::Key_Backspace: // at the start of a field, as Left: nothing there to delete
     case Qt::Key_Left:
         if (atStart && index > 0) {
             moveTo(index - 1, false, true);
