@@ -1,6 +1,7 @@
 #include "TcpPrinterPort.h"
 
 #include "CallWithin.h"
+#include "DescriptorWait.h"
 #include "SendBounds.h"
 
 #include <algorithm>
@@ -48,17 +49,6 @@ LookupResult lookUp(const std::string& host, std::uint16_t port, const Deadline&
         return {error, AddressList(found, &::freeaddrinfo)};
     hints.ai_flags = AI_NUMERICSERV;
     return lookUpName(host, portText, hints, deadline);
-}
-
-// The events that came within the bound, 0 when none did.
-short waitFor(int descriptor, short events, std::int64_t boundMs)
-{
-    pollfd watched{descriptor, events, 0};
-    int ready;
-    do
-        ready = ::poll(&watched, 1, int(std::clamp<std::int64_t>(boundMs, 0, INT_MAX)));
-    while (ready < 0 && errno == EINTR);
-    return ready > 0 ? watched.revents : 0;
 }
 
 int pendingError(int descriptor)
