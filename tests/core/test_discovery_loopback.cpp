@@ -38,8 +38,7 @@ TEST_CASE("discover lists each host that takes the connection, by what it answer
          "  # took the connection, then "},
         {"accepts and closes", LoopbackPrinter::HalfClosesFirst, -1, 0,
          "  # took the connection, then "},
-        {"silent", LoopbackPrinter::NeverAccepts, -1, 1, ""},
-    };
+        {"silent", LoopbackPrinter::NeverAccepts, -1, 1, ""}};
     for (const auto& c : cases) {
         CAPTURE(std::string(c.name));
         LoopbackPrinter printer(c.behaviour, AF_INET, 0,

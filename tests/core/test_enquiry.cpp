@@ -47,8 +47,7 @@ TEST_CASE("the answer reader takes each answer by its shape, and late ones never
         {"block of another tag", {"37 38 00 37 4B 31 00"}, {Layout}, {"37 4B 31 00"}},
         {"late answer counted off", {"", "12 16"}, {Status, Status}, {"-", "16"}},
         {"late answer only", {"", "12", "", "16 1E"}, {Status, Status, Status}, {"-", "-", "1E"}},
-        {"late answer of another shape", {"", "12"}, {Text, Status}, {"-", "12"}},
-    };
+        {"late answer of another shape", {"", "12"}, {Text, Status}, {"-", "12"}}};
     for (const Row& row : rows) {
         CAPTURE(row.name);
         RecordingPrinterSdk sdk;
@@ -129,10 +128,9 @@ TEST_CASE("status: what the four bytes say, in words, and the exit code")
     }
     const Asked json = ask({"--json", "status"}, {"16", "16", "12", "72"});
     CHECK(json.code == 3);
-    CHECK(json.out.find("    \"coverOpen\": true,\n") != std::string::npos);
-    CHECK(json.out.find("    \"paperEnd\": true,\n") != std::string::npos);
-    CHECK(json.out.find("    \"offline\": false,\n") != std::string::npos);
-    CHECK(json.out.find("    \"ready\": false,\n") != std::string::npos);
+    for (const char* field : {"\"coverOpen\": true,\n", "\"paperEnd\": true,\n",
+                              "\"offline\": false,\n", "\"ready\": false,\n"})
+        CHECK_MESSAGE(json.out.find(std::string("    ") + field) != std::string::npos, field);
 }
 
 TEST_CASE("identify: who the printer says it is")

@@ -85,12 +85,7 @@ std::optional<Profile> profileOf(const std::string& text, std::string& refusal)
 }
 
 // Black-mark paper, pitch 100 mm, as a printer answers it when asked for its layout as set.
-const std::string HeldBlackMark100 = std::string("\x37\x4B"
-                                                 "64\x1F"
-                                                 "3\x1F"
-                                                 "1000\x1F\x1F\x1F\x1F\x1F",
-                                                 17) +
-                                     '\0';
+const std::string HeldBlackMark100 = layoutAnswer("64|3|1000|||||");
 
 } // namespace
 
@@ -112,8 +107,7 @@ TEST_CASE("a profile's values give the bytes the command line sends for them")
          {"layout", "label", "--with-marks", "--bottom", "9999.9", "--save"}},
         {"[paper-layout]\npaper = \"black-mark\"\npitch = 101.6\nprint-start = \"-2.55\"\ncut = 3",
          {"layout", "black-mark", "--pitch", "101.6", "--print-start", "-2.55", "--cut", "3"}},
-        {"[paper-layout]\npaper = \"none\"", {"layout", "none"}},
-    };
+        {"[paper-layout]\npaper = \"none\"", {"layout", "none"}}};
     for (const Row& row : rows) {
         CAPTURE(row.toml);
         std::string refusal;
@@ -174,8 +168,7 @@ TEST_CASE("a profile that cannot be sent is refused at its place")
         {"[paper-layout]\npaper = \"label\"\nwith-marks = \"yes\"",
          "p.toml:3:14: with-marks takes true or false"},
         {"[black-mark]\nmark-width = 1\nmark-width = 2", "p.toml:3:"},
-        {"[black-mark\n", "p.toml:1:12: "},
-    };
+        {"[black-mark\n", "p.toml:1:12: "}};
     for (const auto& [toml, refusal] : rows) {
         CAPTURE(toml);
         std::string said;
@@ -213,8 +206,7 @@ TEST_CASE("a list of printers: one a line, comments and blank lines allowed")
         {"ETHERNET Shop.lan\n\nETHERNET shop.LAN:9100", "list:3: the printer of line 1 again"},
         {"COM3 9600\nCOM3 19200", "list:2: the printer of line 1 again"},
         {"# nothing\n\n", "list:2: no printer listed"},
-        {"", "list:1: no printer listed"},
-    };
+        {"", "list:1: no printer listed"}};
     for (const auto& [text, why] : bad) {
         CAPTURE(text);
         CHECK_FALSE(PrinterList::read(text, "list", PortNames::PosixDevicePaths, refusal));
@@ -262,21 +254,19 @@ TEST_CASE("a run sets each printer, skips one that cannot print, reads the layou
         CHECK_FALSE(fleet.heldUp);
         const std::string report = FleetReport::text(*printers, outcomes);
         CHECK(report.starts_with("ETHERNET 10.0.0.1 | MAKER MODEL | set | layout verified | "));
-        CHECK(report.find("ETHERNET 10.0.0.4 | - | failed | port not opened: scripted failure") !=
-              std::string::npos);
-        CHECK(report.find("ETHERNET 10.0.0.5 | - | set | layout cannot be read back: the printer "
-                          "does not answer") != std::string::npos);
-        CHECK(report.find("ETHERNET 10.0.0.6 | MAKER MODEL | failed | layout differs: paper "
-                          "labels with marks, not black-mark paper") != std::string::npos);
-        CHECK(report.find(
-                  force
-                      ? "ETHERNET 10.0.0.3 | MAKER MODEL | set | layout cannot be read back |"
-                      : "ETHERNET 10.0.0.3 | MAKER MODEL | skipped | cannot print: cover open |") !=
-              std::string::npos);
+        for (const char* line :
+             {"ETHERNET 10.0.0.4 | - | failed | port not opened: scripted failure",
+              "ETHERNET 10.0.0.5 | - | set | layout cannot be read back: the printer does not "
+              "answer",
+              "ETHERNET 10.0.0.6 | MAKER MODEL | failed | layout differs: paper labels with marks, "
+              "not black-mark paper",
+              force ? "ETHERNET 10.0.0.3 | MAKER MODEL | set | layout cannot be read back |"
+                    : "ETHERNET 10.0.0.3 | MAKER MODEL | skipped | cannot print: cover open |",
+              "ETHERNET 10.0.0.7 | MAKER MODEL | failed | layout differs: pitch 900, not 1000 (0.1 "
+              "mm) |"})
+            CHECK_MESSAGE(report.find(line) != std::string::npos, line);
         CHECK(report.ends_with(force ? "\n4 set, 3 failed, 0 skipped\n"
                                      : "\n3 set, 3 failed, 1 skipped\n"));
-        CHECK(report.find("ETHERNET 10.0.0.7 | MAKER MODEL | failed | layout differs: pitch 900, "
-                          "not 1000 (0.1 mm) |") != std::string::npos);
         CHECK(FleetReport::exitCode(outcomes) == 1);
         // Only the profile and the questions: nothing sent to a printer that is skipped.
         std::string& written = fleet.printers[names[2]].written;
@@ -318,8 +308,7 @@ TEST_CASE("apply: bad input is refused with its place, and nothing is sent")
         {{"apply", (folder / "none").string()}, "none: cannot be read"},
         {{"apply", profile}, "--port ETHERNET needs --ip ADDRESS"},
         {{"profile", "check", badProfile}, badProfile + ":2:12: "},
-        {{"profile", "show", profile}, "profile takes check FILE"},
-    };
+        {{"profile", "show", profile}, "profile takes check FILE"}};
     for (const Row& row : rows) {
         CAPTURE(row.words);
         RecordingPrinterSdk sdk;

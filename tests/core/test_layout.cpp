@@ -43,8 +43,7 @@ TEST_CASE("the paper layout's commands, byte by byte")
         {{"test-print"},
          "1C 28 4C 02 00 42 30 1C 28 4C 02 00 43 30 2A 2A 2A 2A 54 45 53 54 20 53 "
          "54 41 52 54 20 50 4F 53 49 54 49 4F 4E 2A 2A 2A 2A 0A"},
-        {{"test-cut"}, "1C 28 4C 02 00 42 30 1D 56 30"},
-    };
+        {{"test-cut"}, "1C 28 4C 02 00 42 30 1D 56 30"}};
     for (const Row& row : rows) {
         CAPTURE(row.hex);
         std::vector<std::string> words{"--dry-run", "layout"};
@@ -58,28 +57,22 @@ TEST_CASE("the paper layout's commands, byte by byte")
 
 TEST_CASE("a layout the fields cannot carry is bad input")
 {
-    const char* const rows[][3] = {
-        {"--pitch", "-1",
-         "\"-1\" is not a distance: give a decimal number of millimetres, such "
-         "as 2.5 or 2.5mm"},
-        {"--cut", "x",
-         "\"x\" is not a distance: give a decimal number of millimetres, such as "
-         "2.5 or 2.5mm, or with a sign"},
-        {"--cut", "-10000",
-         "--cut \"-10000\" does not fit: the printer takes at most five digits "
-         "of 0.1 mm, 9999.9 mm"},
-        {"--pitch", "9999.96",
-         "--pitch \"9999.96\" does not fit: the printer takes at most five "
-         "digits of 0.1 mm, 9999.9 mm"},
+    const std::string distance = " is not a distance: give a decimal number of millimetres, "
+                                 "such as 2.5 or 2.5mm",
+                      fit = " does not fit: the printer takes at most five digits of 0.1 mm, "
+                            "9999.9 mm";
+    const std::string rows[][3] = {
+        {"--pitch", "-1", "\"-1\"" + distance},
+        {"--cut", "x", "\"x\"" + distance + ", or with a sign"},
+        {"--cut", "-10000", "--cut \"-10000\"" + fit},
+        {"--pitch", "9999.96", "--pitch \"9999.96\"" + fit},
         {"--bottom", "1", "layout black-mark does not take \"--bottom\""},
-        {"--cut", "",
-         "\"\" is not a distance: give a decimal number of millimetres, such as 2.5 "
-         "or 2.5mm, or with a sign"}};
+        {"--cut", "", "\"\"" + distance + ", or with a sign"}};
     for (const auto& [option, value, why] : rows) {
         CAPTURE(why);
         const Said said = layout({"layout", "black-mark", option, value});
         CHECK(said.code == 2);
-        CHECK(said.err == "blackmark: " + std::string(why) + "\n(see blackmark --help)\n");
+        CHECK(said.err == "blackmark: " + why + "\n(see blackmark --help)\n");
     }
     CHECK(layout({"layout", "none", "--pitch", "1"}).err ==
           "blackmark: layout none does not take \"--pitch\"\n(see blackmark --help)\n");
@@ -91,15 +84,8 @@ TEST_CASE("a layout the fields cannot carry is bad input")
 
 TEST_CASE("layout show reads the layout as set and in effect, or the one that came")
 {
-    const std::string asSet = "\x37\x4B"
-                              "64\x1F"
-                              "3\x1F"
-                              "1016\x1F-26\x1F\x1F\x1F\x1F"
-                              "0";
-    const std::string inEffect = "\x37\x4B"
-                                 "80\x1F"
-                                 "3\x1F"
-                                 "813\x1F-21\x1F\x1F\x1F\x1F";
+    const std::string asSet = layoutAnswer("64|3|1016|-26||||0");
+    const std::string inEffect = layoutAnswer("80|3|813|-21||||");
     const std::string setText = "black-mark paper; pitch 101.6 mm, print start -2.6 mm, cut not "
                                 "set, label bottom not set, printing area bottom not set, "
                                 "horizontal 0 mm";
@@ -111,21 +97,14 @@ TEST_CASE("layout show reads the layout as set and in effect, or the one that ca
         int code;
         std::string out;
     } rows[] = {
-        {{asSet + '\0', inEffect + '\0'}, 0, "as set: " + setText + "\nin effect: " + effectText},
-        {{asSet + '\0', ""}, 0, "as set: " + setText + "\nin effect: not answered"},
-        {{"", inEffect + '\0'}, 0, "as set: not answered\nin effect: " + effectText},
-        {{std::string("\x37\x4B"
-                      "64\x1F"
-                      "1\x1F"
-                      "500\x1F\x1F\x1F\x1F\x1F") +
-          '\0'},
+        {{asSet, inEffect}, 0, "as set: " + setText + "\nin effect: " + effectText},
+        {{asSet, ""}, 0, "as set: " + setText + "\nin effect: not answered"},
+        {{"", inEffect}, 0, "as set: not answered\nin effect: " + effectText},
+        {{layoutAnswer("64|1|500|||||")},
          0,
          "as set: die-cut labels; pitch 50 mm, print start not set, cut not set, label bottom not "
          "set, printing area bottom not set, horizontal not set\nin effect: not answered"},
-        {{"", std::string("\x37\x4B"
-                          "80\x1F"
-                          "2\x1F\x1F\x1F\x1F\x1F\x1F") +
-                  '\0'},
+        {{"", layoutAnswer("80|2||||||")},
          0,
          "as set: not answered\nin effect: labels with marks; pitch not set, print start not set, "
          "cut not set, label bottom not set, printing area bottom not set, horizontal not set"},
@@ -137,43 +116,19 @@ TEST_CASE("layout show reads the layout as set and in effect, or the one that ca
         CHECK(said.out == row.out + "\n");
         CHECK(said.err == "");
     }
-    const Said json = layout({"layout", "show", "--json"}, {"", inEffect + '\0'});
+    const Said json = layout({"layout", "show", "--json"}, {"", inEffect});
     CHECK(json.out.find("    \"pitchDots\": 813,\n    \"pitchMm\": null,\n") != std::string::npos);
     CHECK(json.out.find("    \"layout\": \"black-mark paper\",\n") != std::string::npos);
-    const Said none =
-        layout({"layout", "show", "--json"}, {std::string("\x37\x4B"
-                                                          "64\x1F"
-                                                          "0\x1F\x1F\x1F\x1F\x1F\x1F") +
-                                              '\0'});
+    const Said none = layout({"layout", "show", "--json"}, {layoutAnswer("64|0||||||")});
     CHECK(none.out.find("    \"layout\": \"no layout\",\n") != std::string::npos);
 }
 
 TEST_CASE("a layout answer that is not one is not read")
 {
-    const char* const answers[] = {"\x37\x4B"
-                                   "64\x1F"
-                                   "4\x1F\x1F\x1F\x1F\x1F\x1F", // no such reference
-                                   "\x37\x4B"
-                                   "64\x1F/\x1F"
-                                   "5\x1F\x1F\x1F\x1F\x1F\x1F", // nor this one
-                                   "\x37\x4B"
-                                   "64\x1F"
-                                   "3\x1F"
-                                   "12a\x1F\x1F\x1F\x1F\x1F\x1F", // not a number
-                                   "\x37\x4B"
-                                   "64\x1F"
-                                   "3\x1F\x1F\x1F\x1F\x1F", // a field short
-                                   "\x37\x4B"
-                                   "64\x1F"
-                                   "3\x1F"
-                                   "123456\x1F\x1F\x1F\x1F\x1F\x1F", // six digits
-                                   "\x37\x4B"
-                                   "64\x1F"
-                                   "3\x1F+1\x1F\x1F\x1F\x1F\x1F\x1F", // a plus sign
-                                   "\x37\x4B"
-                                   "64"
-                                   "3"};
-    for (const char* answer : answers)
-        CHECK_FALSE(PaperLayout::fromAnswer(std::string(answer) + '\0'));
+    // No such reference, nor this one, not a number, a field short, six digits, a plus sign,
+    // no separators.
+    for (const char* fields : {"64|4||||||", "64|/|5||||||", "64|3|12a||||||", "64|3|||||",
+                               "64|3|123456||||||", "64|3|+1||||||", "643"})
+        CHECK_FALSE(PaperLayout::fromAnswer(layoutAnswer(fields)));
     CHECK_FALSE(PaperLayout::fromAnswer("\x37\x4B"));
 }

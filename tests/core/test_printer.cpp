@@ -57,23 +57,17 @@ TEST_CASE("the port text picks the kind, the usable controls and the open")
         std::string enabled; // Text1, Combo2, Combo3 as 1/0; empty: unchanged
         std::string open;    // what POS_Open gets; empty: not called
     };
-    const Row rows[] = {
-        {"ETHERNET", "100", "127.0.0.1:9101,0,0,0,0,21"},
-        {"ETH", "100", "127.0.0.1:9101,0,0,0,0,21"},
-        {"COM1", "001", "COM1,115200,8,0,0,1"},
-        {"COM /dev/ttyUSB0", "001", "COM /dev/ttyUSB0,115200,8,0,0,1"},
-        {"LPT7", "000", "LPT7,0,0,0,0,18"},
-        {"DRIVER", "010",
-         "Kasse-K\xC3\xBC"
-         "che,0,0,0,0,20"},
-        {"DRIVERS", "010",
-         "Kasse-K\xC3\xBC"
-         "che,0,0,0,0,20"},
-        {"com1", "", ""},
-        {" COM1", "", ""},
-        {"ET", "", ""},
-        {"", "", ""},
-    };
+    const Row rows[] = {{"ETHERNET", "100", "127.0.0.1:9101,0,0,0,0,21"},
+                        {"ETH", "100", "127.0.0.1:9101,0,0,0,0,21"},
+                        {"COM1", "001", "COM1,115200,8,0,0,1"},
+                        {"COM /dev/ttyUSB0", "001", "COM /dev/ttyUSB0,115200,8,0,0,1"},
+                        {"LPT7", "000", "LPT7,0,0,0,0,18"},
+                        {"DRIVER", "010", "Kasse-K\xC3\xBC\x63he,0,0,0,0,20"},
+                        {"DRIVERS", "010", "Kasse-K\xC3\xBC\x63he,0,0,0,0,20"},
+                        {"com1", "", ""},
+                        {" COM1", "", ""},
+                        {"ET", "", ""},
+                        {"", "", ""}};
     for (const Row& row : rows) {
         CAPTURE(row.portText);
         const auto states = parameterControlsFor(row.portText);
@@ -83,11 +77,8 @@ TEST_CASE("the port text picks the kind, the usable controls and the open")
                                                       row.enabled[2] == '1'});
         RecordingPrinterSdk sdk;
         std::string reason;
-        const std::int32_t handle = OpenPrinterPort({row.portText, "127.0.0.1:9101",
-                                                     "Kasse-K\xC3\xBC"
-                                                     "che",
-                                                     " 115200 "},
-                                                    sdk, reason);
+        const std::int32_t handle = OpenPrinterPort(
+            {row.portText, "127.0.0.1:9101", "Kasse-K\xC3\xBC\x63he", " 115200 "}, sdk, reason);
         CHECK(sdk.calls == (row.open.empty()
                                 ? std::vector<std::string>()
                                 : std::vector<std::string>{"POS_Open(" + row.open + ")"}));
@@ -133,29 +124,27 @@ TEST_CASE("network addresses")
 {
     const std::string port = "the port must be a number from 1 to 65535";
     const std::string host = "the host has a character that no host name or address has";
-    const std::string rows[][2] = {
-        {"192.168.1.50", "192.168.1.50:9100"},
-        {"localhost:65535", "localhost:65535"},
-        {"printer:1", "printer:1"},
-        {"[::1]:9101", "[::1]:9101"},
-        {"[::1]", "[::1]:9100"},
-        {"fe80::1", "[fe80::1]:9100"},
-        {"", "it is empty"},
-        {"10.0.0.1:0", port},
-        {"10.0.0.1:", port},
-        {"10.0.0.1:65536", port},
-        {"10.0.0.1:099999", port},
-        {"10.0.0.1:9x", port},
-        {":9100", "the host is missing"},
-        {"[]:9100", "the host is missing"},
-        {"[::1", "the \"]\" is missing"},
-        {"[::1]x", "only \":port\" may follow \"]\""},
-        {"]::1]:9101", host},
-        {"print er", host},
-        {"printer\xC2\xA0", host},
-        {"printer\x01", host},
-        {"printer\xFF", host},
-    };
+    const std::string rows[][2] = {{"192.168.1.50", "192.168.1.50:9100"},
+                                   {"localhost:65535", "localhost:65535"},
+                                   {"printer:1", "printer:1"},
+                                   {"[::1]:9101", "[::1]:9101"},
+                                   {"[::1]", "[::1]:9100"},
+                                   {"fe80::1", "[fe80::1]:9100"},
+                                   {"", "it is empty"},
+                                   {"10.0.0.1:0", port},
+                                   {"10.0.0.1:", port},
+                                   {"10.0.0.1:65536", port},
+                                   {"10.0.0.1:099999", port},
+                                   {"10.0.0.1:9x", port},
+                                   {":9100", "the host is missing"},
+                                   {"[]:9100", "the host is missing"},
+                                   {"[::1", "the \"]\" is missing"},
+                                   {"[::1]x", "only \":port\" may follow \"]\""},
+                                   {"]::1]:9101", host},
+                                   {"print er", host},
+                                   {"printer\xC2\xA0", host},
+                                   {"printer\x01", host},
+                                   {"printer\xFF", host}};
     for (const auto& [text, read] : rows) {
         CAPTURE(text);
         const PortNames::NetworkAddress address = PortNames::readNetworkAddress(text);
@@ -276,8 +265,7 @@ TEST_CASE("a printer queue's state and why it cannot print")
          "printer queue \"q\" is idle, not accepting jobs: full" + ready + "`cupsaccept q`"},
         {true, false, false, "paper out", "stopped, not accepting jobs: paper out",
          "printer queue \"q\" is stopped, not accepting jobs: paper out" + ready +
-             "`cupsenable q` and `cupsaccept q`"},
-    };
+             "`cupsenable q` and `cupsaccept q`"}};
     for (const Row& row : rows) {
         PrinterQueue queue{"q", "", row.stopped, row.printing, row.accepting, row.reason};
         CHECK(queue.stateText() == row.state);

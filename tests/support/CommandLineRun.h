@@ -2,6 +2,7 @@
 
 #include "BlackmarkCommandLine.h"
 
+#include <algorithm>
 #include <sstream>
 
 // What one run of the command line said: its exit code, its output and its error stream.
@@ -21,4 +22,11 @@ inline Said runCommandLine(
     words.insert(words.begin(), "blackmark");
     const int code = commandLine.run(words);
     return {code, out.str(), err.str()};
+}
+
+// A printer's answer to a paper layout request: the fields, "|" between them.
+inline std::string layoutAnswer(std::string fields)
+{
+    std::replace(fields.begin(), fields.end(), '|', '\x1F');
+    return "\x37\x4B" + fields + '\0';
 }

@@ -11,6 +11,12 @@ namespace
 
 const QByteArray MarksOn = QByteArray::fromHex("1F1B1F8004050644");
 
+// The bytes of a literal, its zeros included.
+template <qsizetype N> QByteArray bytes(const char (&text)[N])
+{
+    return QByteArray(text, N - 1);
+}
+
 // GS ( F: the print start (1) or cut (2) fed (or backfed when negative) by `dots`.
 QByteArray adjust(int what, int dots)
 {
@@ -56,6 +62,12 @@ QList<int> runs(const QImage& picture, int x, QRgb colour)
     return starts;
 }
 
+// The pattern of the images: row y, column x is printed where this holds.
+bool printed(int x, int y)
+{
+    return (x * 7 + y * 3) % 5 == 0;
+}
+
 QRect ink(const QImage& picture)
 {
     QRect box;
@@ -80,41 +92,31 @@ private slots:
         QTest::addColumn<int>("x");
         QTest::addColumn<QRgb>("colour");
         QTest::addColumn<QList<int>>("rows");
+        const auto row = [](const char* name, const char* paper, const QByteArray& document, int x,
+                            QRgb colour, QList<int> rows) {
+            QTest::newRow(name) << paper << document << x << colour << rows;
+        };
         const QRgb blue = qRgb(0, 0, 255), red = qRgb(255, 0, 0), black = qRgb(0, 0, 0);
         const QByteArray feedFar = QByteArray("\x1BJ\xFF\x1BJ\xFF\x1BJ\xFF\x1BJ\xFF");
-        QTest::newRow("print start fed after a mark")
-            << "black-mark:50" << MarksOn + adjust(1, 16) + "\x1D\x0C" << 630 << blue
-            << QList<int>{416};
-        QTest::newRow("print start backfed")
-            << "black-mark:50" << MarksOn + adjust(1, -8) + "\x1D\x0C" + "\x1D\x0C" << 630 << blue
-            << QList<int>{392};
-        QTest::newRow("cut fed after a mark")
-            << "black-mark:50" << MarksOn + adjust(2, 64) + QByteArray("\x1DVA\x00", 4) << 300
-            << red << QList<int>{463};
-        QTest::newRow("cut backfed, then fed on")
-            << "black-mark:50" << MarksOn + adjust(2, -40) + QByteArray("\x1DVA\x10", 4) << 300
-            << red << QList<int>{375};
-        QTest::newRow("function off: no start")
-            << "black-mark:50" << QByteArray("\x1D\x0C") + feedFar << 630 << blue << QList<int>{};
-        QTest::newRow("labels, start from the layout")
-            << "label:40"
-            << QByteArray("\x1C(L\x0D\x00\x21"
-                          "1400;20;;;;;\x1C(L\x02\x00\x43\x30",
-                          25)
-            << 630 << blue << QList<int>{336};
-        QTest::newRow("labels, cut from the layout")
-            << "label:40"
-            << QByteArray("\x1C(L\x0F\x00\x21"
-                          "1400;20;40;;;;\x1C(L\x02\x00\x42\x30\x1Bm",
-                          29)
-            << 300 << red << QList<int>{351};
-        QTest::newRow("cut, then on to the print start")
-            << "black-mark:50" << MarksOn + adjust(1, 16) + QByteArray("\x1DVa\x00", 4) << 630
-            << blue << QList<int>{416};
-        QTest::newRow("marks at the pitch")
-            << "black-mark:50" << feedFar << 5 << black << QList<int>{368, 768};
-        QTest::newRow("label edges") << "label:40" << feedFar.first(9) << 300 << qRgb(160, 160, 160)
-                                     << QList<int>{296, 319, 616, 639};
+        const char* const marks = "black-mark:50";
+        row("print start fed after a mark", marks, MarksOn + adjust(1, 16) + "\x1D\x0C", 630, blue,
+            {416});
+        row("print start backfed", marks, MarksOn + adjust(1, -8) + "\x1D\x0C" + "\x1D\x0C", 630,
+            blue, {392});
+        row("cut fed after a mark", marks, MarksOn + adjust(2, 64) + bytes("\x1DVA\x00"), 300, red,
+            {463});
+        row("cut backfed, then fed on", marks, MarksOn + adjust(2, -40) + "\x1DVA\x10", 300, red,
+            {375});
+        row("function off: no start", marks, "\x1D\x0C" + feedFar, 630, blue, {});
+        row("labels, start from the layout", "label:40",
+            bytes("\x1C(L\x0D\x00!1400;20;;;;;\x1C(L\x02\x00\x43\x30"), 630, blue, {336});
+        row("labels, cut from the layout", "label:40",
+            bytes("\x1C(L\x0F\x00!1400;20;40;;;;\x1C(L\x02\x00\x42\x30\x1Bm"), 300, red, {351});
+        row("cut, then on to the print start", marks, MarksOn + adjust(1, 16) + bytes("\x1DVa\x00"),
+            630, blue, {416});
+        row("marks at the pitch", marks, feedFar, 5, black, {368, 768});
+        row("label edges", "label:40", feedFar.first(9), 300, qRgb(160, 160, 160),
+            {296, 319, 616, 639});
     }
     void marksStartsAndCuts()
     {
@@ -132,36 +134,24 @@ private slots:
     void imagesDotForDot_data()
     {
         QTest::addColumn<QByteArray>("document");
-        // 16 x 24 dots: row y, column x is printed where (x * 7 + y * 3) % 5 == 0.
-        QByteArray rows, columns;
-        for (int y = 0; y < 24; ++y)
-            for (int byte = 0; byte < 2; ++byte) {
-                char bits = 0;
-                for (int bit = 0; bit < 8; ++bit)
-                    bits |= char(((byte * 8 + bit) * 7 + y * 3) % 5 == 0) << (7 - bit);
-                rows += bits;
-            }
-        for (int x = 0; x < 16; ++x)
-            for (int band = 0; band < 3; ++band) {
-                char bits = 0;
-                for (int bit = 0; bit < 8; ++bit)
-                    bits |= char((x * 7 + (band * 8 + bit) * 3) % 5 == 0) << (7 - bit);
-                columns += bits;
-            }
+        // 16 x 24 dots, eight a byte, the first the highest bit: by rows, then by columns.
+        QByteArray rows(48, '\0'), columns(48, '\0');
+        for (int i = 0; i < 16 * 24; ++i) {
+            rows[i / 8] = char(rows[i / 8] | printed(i % 16, i / 16) << (7 - i % 8));
+            columns[i / 8] = char(columns[i / 8] | printed(i / 24, i % 24) << (7 - i % 8));
+        }
         QTest::newRow("raster") << QByteArray("\x1Dv0\x00\x02\x00\x18\x00", 8) + rows;
         QTest::newRow("bit image") << QByteArray("\x1B*\x21\x10\x00", 5) + columns + "\n";
-        QTest::newRow("graphics") << QByteArray("\x1D(L\x3A\x00\x30\x70\x30\x01\x01\x31\x10\x00"
-                                                "\x18\x00",
-                                                15) +
-                                         rows + QByteArray("\x1D(L\x02\x00\x30\x32", 7);
+        const QByteArray printStored = bytes("\x1D(L\x02\x00\x30\x32");
+        QTest::newRow("graphics") << bytes(
+                                         "\x1D(L\x3A\x00\x30\x70\x30\x01\x01\x31\x10\x00\x18\x00") +
+                                         rows + printStored;
         QTest::newRow("graphics, large form")
-            << QByteArray("\x1D"
-                          "8L\x3A\x00\x00\x00\x30\x70\x30\x01\x01\x31\x10\x00\x18\x00",
-                          17) +
-                   rows + QByteArray("\x1D(L\x02\x00\x30\x32", 7);
+            << bytes("\x1D\x38L\x3A\x00\x00\x00\x30\x70\x30\x01\x01\x31\x10\x00\x18\x00") + rows +
+                   printStored;
         QTest::newRow("stored graphics")
-            << QByteArray("\x1D(L\x3B\x00\x30\x43\x30\x41\x42\x01\x10\x00\x18\x00\x31", 16) + rows +
-                   QByteArray("\x1D(L\x06\x00\x30\x45\x41\x42\x01\x01", 11);
+            << bytes("\x1D(L\x3B\x00\x30\x43\x30\x41\x42\x01\x10\x00\x18\x00\x31") + rows +
+                   bytes("\x1D(L\x06\x00\x30\x45\x41\x42\x01\x01");
     }
     void imagesDotForDot()
     {
@@ -170,9 +160,8 @@ private slots:
         QVERIFY(picture.height() >= 24);
         for (int y = 0; y < 26; ++y)
             for (int x = 0; x < 18; ++x) {
-                const bool printed = x < 16 && y < 24 && (x * 7 + y * 3) % 5 == 0;
                 QCOMPARE(y < picture.height() && picture.pixel(32 + x, y) == qRgb(0, 0, 0),
-                         printed);
+                         x < 16 && y < 24 && printed(x, y));
             }
     }
 
@@ -181,98 +170,53 @@ private slots:
         QTest::addColumn<QByteArray>("document");
         QTest::addColumn<QRect>("cells");
         QTest::addColumn<bool>("exact"); // the ink fills the cells, not a glyph within them
-        QTest::newRow("font A") << QByteArray("HHHH\n") << QRect(32, 0, 48, 24) << false;
-        QTest::newRow("font B") << QByteArray("\x1BM\x01HHHH\n") << QRect(32, 0, 36, 17) << false;
-        QTest::newRow("double size")
-            << QByteArray("\x1D!\x11HH\n") << QRect(32, 0, 48, 48) << false;
-        QTest::newRow("bold, ESC !")
-            << QByteArray("\x1B!\x38HH\n") << QRect(32, 0, 48, 48) << false;
-        QTest::newRow("centred") << QByteArray("\x1B"
-                                               "a\x01HHHH\n")
-                                 << QRect(296, 0, 48, 24) << false;
-        QTest::newRow("right") << QByteArray("\x1B"
-                                             "a\x02HHHH\n")
-                               << QRect(560, 0, 48, 24) << false;
-        QTest::newRow("left margin")
-            << QByteArray("\x1DL\x30\x00HHHH\n", 9) << QRect(80, 0, 48, 24) << false;
-        QTest::newRow("area width wraps")
-            << QByteArray("\x1DW\x78\x00HHHHHHHHHHHH\n", 17) << QRect(32, 0, 120, 54) << false;
-        QTest::newRow("upside down")
-            << QByteArray("\x1B{\x01H\n") << QRect(596, 0, 12, 24) << false;
-        QTest::newRow("reverse") << QByteArray("\x1D"
-                                               "B\x01  \n")
-                                 << QRect(32, 0, 24, 24) << true;
-        QTest::newRow("underline") << QByteArray("\x1B-\x02 \n") << QRect(32, 22, 12, 2) << true;
-        QTest::newRow("code page 437") << QByteArray("\xDB\n") << QRect(32, 0, 12, 24) << true;
-        QTest::newRow("code table 1252")
-            << QByteArray("\x1Bt\x10\xC9\n") << QRect(32, 0, 12, 24) << false;
-        QTest::newRow("PDF417") << QByteArray("\x1D(k\x07\x00"
-                                              "0P0ABCD\x1D(k\x03\x00"
-                                              "0Q0",
-                                              20)
-                                << QRect(32, 0, 576, 60) << false;
-        QTest::newRow("Data Matrix") << QByteArray("\x1D(k\x07\x00"
-                                                   "6P0ABCD\x1D(k\x03\x00"
-                                                   "6Q0",
-                                                   20)
-                                     << QRect(32, 0, 36, 36) << false;
+        const auto row = [](const char* name, const QByteArray& document, QRect cells,
+                            bool exact = false) {
+            QTest::newRow(name) << document << cells << exact;
+        };
         const auto at = [](int x, int y) { return QRect(x, y, 12, 24); };
-        QTest::newRow("tab") << QByteArray("\tH\n") << at(128, 0) << false;
-        QTest::newRow("absolute, relative")
-            << QByteArray("\x1B$\x3C\x00\x1B\\\x08\x00H\n", 10) << at(100, 0) << false;
-        QTest::newRow("character spacing")
-            << QByteArray("\x1B \x04HH\n") << QRect(32, 0, 28, 24) << false;
-        QTest::newRow("spacing, feed lines")
-            << QByteArray("\x1B\x33\x28\n\x1B\x64\x02H\n") << at(32, 120) << false;
-        QTest::newRow("default spacing, feed back")
-            << QByteArray("\x1B\x33\x50\x1B\x32\x1BJ\x64\x1B\x65\x01\x1B\x45\x01H\n") << at(32, 70)
-            << false;
-        QTest::newRow("barcode text above, font B")
-            << QByteArray("\x1DH\x01\x1D\x66\x01\x1Dh\x10\x1Dk\x04"
-                          "A\x00",
-                          14)
-            << QRect(32, 0, 576, 33) << false;
-        QTest::newRow("bad barcode: a gap") << QByteArray("\x1Dk\x02"
-                                                          "ABC\x00H\n",
-                                                          9)
-                                            << at(32, 24) << false;
-        QTest::newRow("unknown barcode system: a gap")
-            << QByteArray("\x1Dk\x07H\n") << at(32, 24) << false;
-        QTest::newRow("unknown 2D code: a gap")
-            << QByteArray("\x1D(k\x03\x00xQ0H\n", 10) << at(32, 24) << false;
-        QTest::newRow("underline, ESC !")
-            << QByteArray("\x1B!\x80 \n") << QRect(32, 23, 12, 1) << true;
-        QTest::newRow("raster, quadruple")
-            << QByteArray("\x1Dv0\x03\x01\x00\x01\x00\xC0", 9) << QRect(32, 0, 4, 2) << true;
-        QTest::newRow("QR Code, level H") << QByteArray("\x1D(k\x03\x00"
-                                                        "1E3\x1D(k\x04\x00"
-                                                        "1P0A"
-                                                        "\x1D(k\x03\x00"
-                                                        "1Q0",
-                                                        28)
-                                          << QRect(32, 0, 63, 63) << true;
-        QTest::newRow("barcode text both sides") << QByteArray("\x1DH\x03\x1Dh\x10\x1Dk\x04"
-                                                               "A\x00",
-                                                               11)
-                                                 << QRect(32, 0, 576, 64) << false;
-        QTest::newRow("no bit image: a gap")
-            << QByteArray("\x1D/\x00H\n", 5) << at(32, 24) << false;
-        QTest::newRow("too large: a gap") << QByteArray("\x1D"
-                                                        "8L\x00\x00\x90\x00",
-                                                        7) +
-                                                 QByteArray(0x900000, '\0') + "H\n"
-                                          << at(32, 24) << false;
-        QTest::newRow("Aztec") << QByteArray("\x1D(k\x07\x00"
-                                             "5P0ABCD\x1D(k\x03\x00"
-                                             "5Q0",
-                                             20)
-                               << QRect(32, 0, 576, 60) << false;
-        QTest::newRow("stored logo: a gap")
-            << QByteArray("\x1Cp\x01\x00H\n", 6) << QRect(32, 24, 12, 24) << false;
-        QTest::newRow("barcode text below") << QByteArray("\x1DH\x02\x1Dh\x10\x1Dw\x02\x1Dk\x04"
-                                                          "A\x00",
-                                                          14)
-                                            << QRect(32, 0, 576, 40) << false;
+        const QRect wide(32, 0, 576, 60);
+        row("font A", "HHHH\n", QRect(32, 0, 48, 24));
+        row("font B", "\x1BM\x01HHHH\n", QRect(32, 0, 36, 17));
+        row("double size", "\x1D!\x11HH\n", QRect(32, 0, 48, 48));
+        row("bold, ESC !", "\x1B!\x38HH\n", QRect(32, 0, 48, 48));
+        row("centred", "\x1B\x61\x01HHHH\n", QRect(296, 0, 48, 24));
+        row("right", "\x1B\x61\x02HHHH\n", QRect(560, 0, 48, 24));
+        row("left margin", bytes("\x1DL\x30\x00HHHH\n"), QRect(80, 0, 48, 24));
+        row("area width wraps", bytes("\x1DW\x78\x00HHHHHHHHHHHH\n"), QRect(32, 0, 120, 54));
+        row("upside down", "\x1B{\x01H\n", QRect(596, 0, 12, 24));
+        row("reverse", "\x1D\x42\x01  \n", QRect(32, 0, 24, 24), true);
+        row("underline", "\x1B-\x02 \n", QRect(32, 22, 12, 2), true);
+        row("code page 437", "\xDB\n", QRect(32, 0, 12, 24), true);
+        row("code table 1252", "\x1Bt\x10\xC9\n", QRect(32, 0, 12, 24));
+        row("PDF417", bytes("\x1D(k\x07\x00\x30P0ABCD\x1D(k\x03\x00\x30Q0"), wide);
+        row("Data Matrix", bytes("\x1D(k\x07\x00\x36P0ABCD\x1D(k\x03\x00\x36Q0"),
+            QRect(32, 0, 36, 36));
+        row("tab", "\tH\n", at(128, 0));
+        row("absolute, relative", bytes("\x1B$\x3C\x00\x1B\\\x08\x00H\n"), at(100, 0));
+        row("character spacing", "\x1B \x04HH\n", QRect(32, 0, 28, 24));
+        row("spacing, feed lines", "\x1B\x33\x28\n\x1B\x64\x02H\n", at(32, 120));
+        row("default spacing, feed back",
+            "\x1B\x33\x50\x1B\x32\x1BJ\x64\x1B\x65\x01\x1B\x45\x01H\n", at(32, 70));
+        row("barcode text above, font B", bytes("\x1DH\x01\x1D\x66\x01\x1Dh\x10\x1Dk\x04\x41\x00"),
+            QRect(32, 0, 576, 33));
+        row("bad barcode: a gap", bytes("\x1Dk\x02\x41\x42\x43\x00H\n"), at(32, 24));
+        row("unknown barcode system: a gap", "\x1Dk\x07H\n", at(32, 24));
+        row("unknown 2D code: a gap", bytes("\x1D(k\x03\x00xQ0H\n"), at(32, 24));
+        row("underline, ESC !", "\x1B!\x80 \n", QRect(32, 23, 12, 1), true);
+        row("raster, quadruple", bytes("\x1Dv0\x03\x01\x00\x01\x00\xC0"), QRect(32, 0, 4, 2), true);
+        row("QR Code, level H",
+            bytes("\x1D(k\x03\x00\x31\x45\x33\x1D(k\x04\x00\x31P0A\x1D(k\x03\x00\x31Q0"),
+            QRect(32, 0, 63, 63), true);
+        row("barcode text both sides", bytes("\x1DH\x03\x1Dh\x10\x1Dk\x04\x41\x00"),
+            QRect(32, 0, 576, 64));
+        row("no bit image: a gap", bytes("\x1D/\x00H\n"), at(32, 24));
+        row("too large: a gap",
+            bytes("\x1D\x38L\x00\x00\x90\x00") + QByteArray(0x900000, '\0') + "H\n", at(32, 24));
+        row("Aztec", bytes("\x1D(k\x07\x00\x35P0ABCD\x1D(k\x03\x00\x35Q0"), wide);
+        row("stored logo: a gap", bytes("\x1Cp\x01\x00H\n"), at(32, 24));
+        row("barcode text below", bytes("\x1DH\x02\x1Dh\x10\x1Dw\x02\x1Dk\x04\x41\x00"),
+            QRect(32, 0, 576, 40));
     }
     void textByCells()
     {
@@ -281,11 +225,7 @@ private slots:
         const QRect box = ink(print(document).value(0));
         if (QFETCH(bool, exact); exact)
             QCOMPARE(box, cells);
-        QVERIFY2(cells.contains(box), qPrintable(QStringLiteral("%1 %2 %3 %4")
-                                                     .arg(box.x())
-                                                     .arg(box.y())
-                                                     .arg(box.width())
-                                                     .arg(box.height())));
+        QVERIFY2(cells.contains(box), QTest::toString(box));
         QVERIFY(box.width() * 3 > cells.width() * 2 || cells.width() == 576);
         QVERIFY(box.height() * 2 > cells.height());
     }
@@ -295,23 +235,12 @@ private slots:
         QTest::addColumn<QByteArray>("document");
         QTest::addColumn<QString>("read");
         const auto barcode = [](int m, int module, const QByteArray& data) {
-            return QByteArray("\x1Dw") + char(module) +
-                   "\x1Dh\x50\x1D"
-                   "a\x01\x1Dk" +
-                   char(m) + char(data.size()) + data;
+            return QByteArray("\x1Dw") + char(module) + "\x1Dh\x50\x1D\x61\x01\x1Dk" + char(m) +
+                   char(data.size()) + data;
         };
         const auto qr = [](int size, const QByteArray& data) {
-            return QByteArray("\x1D(k\x03\x00"
-                              "1C",
-                              7) +
-                   char(size) + "\x1D(k" + char(data.size() + 3) +
-                   QByteArray("\x00"
-                              "1P0",
-                              4) +
-                   data +
-                   QByteArray("\x1D(k\x03\x00"
-                              "1Q0",
-                              8);
+            return bytes("\x1D(k\x03\x00\x31\x43") + char(size) + "\x1D(k" + char(data.size() + 3) +
+                   bytes("\x00\x31P0") + data + bytes("\x1D(k\x03\x00\x31Q0");
         };
         QTest::newRow("EAN-13") << barcode(67, 2, "400638133393") << "EAN-13:4006381333931";
         QTest::newRow("EAN-8") << barcode(68, 3, "9638507") << "EAN-8:96385074";
@@ -358,10 +287,7 @@ private slots:
     {
         QByteArray clean("\x1B@\x1B!\x30TOTAL\n\x1B!\x00", 12);
         clean += QByteArray("\x1Dv0\x00\x02\x00\x08\x00", 8) + QByteArray(16, '\x5A');
-        clean += QByteArray("\x1Dk\x49\x06{B1234\x1D(k\x07\x00"
-                            "1P0abcd\x1D(k\x03\x00"
-                            "1Q0",
-                            31);
+        clean += bytes("\x1Dk\x49\x06{B1234\x1D(k\x07\x00\x31P0abcd\x1D(k\x03\x00\x31Q0");
         clean += "line\n";
         QByteArray noisy = clean;
         noisy.insert(noisy.indexOf("TOTAL"), "\x1D\xF0\x01\x02");

@@ -40,8 +40,7 @@ private slots:
             {"1B 40  ESC @: initialise the printer",
              "1D 0C  GS FF: feed marked paper to the print starting position",
              "2A 2A 2A 2A 54 45 53 54 20 53 54 41 52 54 20 50 4F 53 49 54 49 4F 4E 2A 2A 2A 2A  "
-             "text "
-             "\"****TEST START POSITION****\"",
+             "text \"****TEST START POSITION****\"",
              "0A  LF: print and feed one line"});
         row("cuts", "1D56301D56011D564205",
             {"1D 56 30  GS V: full cut", "1D 56 01  GS V: partial cut",
@@ -69,11 +68,7 @@ private slots:
             {"1D 76 30 00 02 00 01 00 AA BB  GS v 0: raster image 16 x 1 dots, mode 0"});
         row("parameter block", "1D286B030031430541",
             {"1D 28 6B 03 00 31 43 05  GS ( k: 2D code, 3 parameter bytes", "41  text \"A\""});
-        row("barcodes",
-            "1D6B0431320000"
-            "1D6B4902414200"
-            "1D6B41023132"
-            "1D6B50",
+        row("barcodes", "1D6B04313200001D6B49024142001D6B410231321D6B50",
             {"1D 6B 04 31 32 00  GS k: barcode CODE39 (system 4)", "00  unknown bytes",
              "1D 6B 49 02 41 42  GS k: barcode CODE128 (system 73)", "00  unknown bytes",
              "1D 6B 41 02 31 32  GS k: barcode UPC-A (system 65)",
@@ -96,9 +91,7 @@ private slots:
              "10 04 07  DLE EOT: unknown status request 7", "1D 38  GS 38: unknown command",
              "41  text \"A\"", "1D 76  GS 76: unknown command", "31  text \"1\"",
              "1C 28 4C 03 00 50 30 30  FS ( L: function 80, 2 parameter bytes"});
-        row("other laid-out commands",
-            "1B4408100041"
-            "1D384C0200000030700A",
+        row("other laid-out commands", "1B44081000411D384C0200000030700A",
             {"1B 44 08 10 00  ESC D: horizontal tab positions", "41  text \"A\"",
              "1D 38 4C 02 00 00 00 30 70  GS 8 L: graphics, 2 parameter bytes",
              "0A  LF: print and feed one line"});
@@ -125,8 +118,7 @@ private slots:
              "1C 28 4C 02 00 22 50  FS ( L: send the paper layout in effect, in dots (answer: 37 "
              "4B 38 30 1F 30 1F 1F 1F 1F 1F 1F 00)",
              "1C 28 4C 02 00 30 30  FS ( L: send the position (answer: 37 38 44 40 00)"},
-            "374B38301F301F1F1F1F1F1F00"
-            "3738444000");
+            "374B38301F301F1F1F1F1F1F003738444000");
         row("FS ( x by its length", "1C2841020001021C284CFF00",
             {"1C 28 41 02 00 01 02  FS ( A: function, 2 parameter bytes",
              "1C 28 4C FF 00  truncated FS ( L"});
@@ -155,24 +147,9 @@ private slots:
         row("truncated GS V", "1D56", {"1D 56  truncated GS V"});
         row("truncated raster", "1D763000FF00FF00" + QByteArray(200, 'A'),
             {"1D 76 30 00 FF 00 FF 00 " + QString("AA ").repeated(40) +
-             "\u2026 (108 bytes)  "
-             "truncated GS v 0"});
+             "\u2026 (108 bytes)  truncated GS v 0"});
         row("truncated barcode", "1D6B0431", {"1D 6B 04 31  truncated GS k"});
         row("empty", "", {});
-    }
-
-    // A command's head in a piece of its own, its data in the next: framed the same.
-    void framesAcrossPieces()
-    {
-        BlackMarkSettings settings;
-        PrinterStreamDecoder decoder(settings);
-        QStringList lines;
-        for (const char* piece : {"1D6B4102", "3132", "1D6B", "4903", "41", "42430A"})
-            lines += decoder.feed(QByteArray::fromHex(piece));
-        QCOMPARE(lines + decoder.finish(),
-                 QStringList({"1D 6B 41 02 31 32  GS k: barcode UPC-A (system 65)",
-                              "1D 6B 49 03 41 42 43  GS k: barcode CODE128 (system 73)",
-                              "0A  LF: print and feed one line"}));
     }
 
     void decodes()
@@ -195,9 +172,7 @@ private slots:
     // Each row a condition and the answers to every status request, then to GS a.
     void answersAsTheConditionSays()
     {
-        const QByteArray requests = QByteArray::fromHex("100401100402100403100404"
-                                                        "1D7201"
-                                                        "1D6101");
+        const QByteArray requests = QByteArray::fromHex("1004011004021004031004041D72011D6101");
         const std::pair<std::function<void(PrinterCondition&)>, const char*> rows[] = {
             {[](PrinterCondition&) {}, "16 12 12 12 00 14000000"},
             {[](PrinterCondition& c) { c.paperNearEnd = true; }, "16 12 12 1E 03 14000300"},
@@ -217,10 +192,7 @@ private slots:
         QVERIFY(!named.setIdentity("A;B;C") && !named.setIdentity("A;B;C;\x01"));
         QVERIFY(!named.setIdentity("A;B;C;" + QString(81, u'x')));
         QVERIFY(named.setIdentity("A;B;C;" + QString(80, u'x')) && named.setIdentity("A;B;C;D"));
-        QCOMPARE(named.printerId(67) + named.printerId(68), QByteArray("\x5F"
-                                                                       "B\0\x5F"
-                                                                       "D",
-                                                                       6));
+        QCOMPARE(named.printerId(67) + named.printerId(68), QByteArray("\x5F\x42\0\x5F\x44", 6));
     }
 
     void keepsSettingsAcrossDocuments()
@@ -235,8 +207,7 @@ private slots:
         for (const char* document :
              {"1F1B1F810405066009", "1F1B1F8004050644", "1D284604000101100000", "1B40",
               "1C284C0F002133313031303B2D32363B3B3B3B3B", "1D284D02000101",
-              "1C284C0A002133"
-              "3B3B33303B3B3B3B"})
+              "1C284C0A0021333B3B33303B3B3B3B"})
             PrinterStreamDecoder(settings).decode(QByteArray::fromHex(document));
         QCOMPARE(settings.describe(),
                  QStringLiteral("settings: mark max width 300 mm, paper max width not set, black "

@@ -34,27 +34,22 @@ private slots:
     {
         QTest::addColumn<QStringList>("texts");
         QTest::addColumn<QString>("said"); // count, first and last place; or the refusal
-        QTest::newRow("port") << QStringList{"9100"} << "1 127.0.0.1:9100 127.0.0.1:9100";
-        QTest::newRow("dash range")
-            << QStringList{"127.0.0.2-127.0.0.201:9100"} << "200 127.0.0.2:9100 127.0.0.201:9100";
-        QTest::newRow("block, default port")
-            << QStringList{"127.0.1.0/30"} << "2 127.0.1.1:9100 127.0.1.2:9100";
-        QTest::newRow("commas and repeats")
-            << QStringList{"127.0.0.2-127.0.0.3:9300,9101", "printer.lan:9"}
-            << "4 127.0.0.2:9300 printer.lan:9";
-        QTest::newRow("backwards") << QStringList{"127.0.0.3-127.0.0.2:9100"}
-                                   << "\"127.0.0.3-127.0.0.2\" is not an address range: the "
-                                      "range ends before it starts";
-        QTest::newRow("too many") << QStringList{"127.0.0.0/19:9100"}
-                                  << "at most 4096 printers in one process";
-        QTest::newRow("too many singles") << QStringList{"127.0.0.0-127.0.15.255:9100", "9100"}
-                                          << "at most 4096 printers in one process";
-        QTest::newRow("bad port") << QStringList{"127.0.0.2-127.0.0.3:x"}
-                                  << "\"127.0.0.2-127.0.0.3:x\" needs a port from 1 to 65535 "
-                                     "after the addresses";
-        QTest::newRow("port 0") << QStringList{"127.0.0.2-127.0.0.3:0"}
-                                << "\"127.0.0.2-127.0.0.3:0\" needs a port from 1 to 65535 "
-                                   "after the addresses";
+        const auto row = [](const char* name, const QStringList& texts, const QString& said) {
+            QTest::newRow(name) << texts << said;
+        };
+        const QString tooMany = "at most 4096 printers in one process",
+                      needsPort = " needs a port from 1 to 65535 after the addresses";
+        row("port", {"9100"}, "1 127.0.0.1:9100 127.0.0.1:9100");
+        row("dash range", {"127.0.0.2-127.0.0.201:9100"}, "200 127.0.0.2:9100 127.0.0.201:9100");
+        row("block, default port", {"127.0.1.0/30"}, "2 127.0.1.1:9100 127.0.1.2:9100");
+        row("commas and repeats", {"127.0.0.2-127.0.0.3:9300,9101", "printer.lan:9"},
+            "4 127.0.0.2:9300 printer.lan:9");
+        row("backwards", {"127.0.0.3-127.0.0.2:9100"},
+            "\"127.0.0.3-127.0.0.2\" is not an address range: the range ends before it starts");
+        row("too many", {"127.0.0.0/19:9100"}, tooMany);
+        row("too many singles", {"127.0.0.0-127.0.15.255:9100", "9100"}, tooMany);
+        row("bad port", {"127.0.0.2-127.0.0.3:x"}, "\"127.0.0.2-127.0.0.3:x\"" + needsPort);
+        row("port 0", {"127.0.0.2-127.0.0.3:0"}, "\"127.0.0.2-127.0.0.3:0\"" + needsPort);
     }
     void readsListenPlaces()
     {
