@@ -1,5 +1,6 @@
 #include "VirtualPrinterOutput.h"
 
+#include <QDebug>
 #include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
@@ -225,7 +226,7 @@ private slots:
         const QRect box = ink(print(document).value(0));
         if (QFETCH(bool, exact); exact)
             QCOMPARE(box, cells);
-        QVERIFY2(cells.contains(box), QTest::toString(box));
+        QVERIFY2(cells.contains(box), qPrintable(QDebug::toString(box)));
         QVERIFY(box.width() * 3 > cells.width() * 2 || cells.width() == 576);
         QVERIFY(box.height() * 2 > cells.height());
     }
