@@ -8,7 +8,7 @@ namespace
 AddressRange refused(std::string_view text, const std::string& why)
 {
     AddressRange range;
-    range.refusal = "\"" + std::string(text) + "\" is not an address range: " + why;
+    range.refusal.append("\"").append(text).append("\" is not an address range: ").append(why);
     return range;
 }
 

@@ -31,7 +31,7 @@ std::string hexOf(const std::string& bytes)
 {
     std::string text;
     for (unsigned char byte : bytes)
-        text += (text.empty() ? "" : " ") + UnicodeText::hex(byte, 2);
+        text.append(text.empty() ? "" : " ").append(UnicodeText::hex(byte, 2));
     return text;
 }
 
