@@ -78,7 +78,7 @@ Asked ask(std::vector<std::string> words, const std::vector<std::string>& answer
     sdk.openResult = openResult;
     for (const std::string& answer : answers)
         sdk.answers.push_back(bytes(answer));
-    words.insert(words.begin(), {"--ip", "10.0.0.9"});
+    words.insert(words.begin(), {"--ip", "127.0.0.9"});
     Asked asked{runCommandLine(sdk, words), {}};
     for (const std::string& request : sdk.written)
         asked.written.push_back(RecordingPrinterSdk::hex(request));

@@ -217,8 +217,8 @@ TEST_CASE("a list of printers: one a line, comments and blank lines allowed")
 TEST_CASE("a run sets each printer, skips one that cannot print, reads the layout back")
 {
     FakeFleet fleet;
-    const std::string names[] = {"10.0.0.1", "10.0.0.2", "10.0.0.3", "10.0.0.4",
-                                 "10.0.0.5", "10.0.0.6", "10.0.0.7"};
+    const std::string names[] = {"127.0.0.1", "127.0.0.2", "127.0.0.3", "127.0.0.4",
+                                 "127.0.0.5", "127.0.0.6", "127.0.0.7"};
     fleet.printers[names[0]].hangs = true; // held until every other printer is done
     fleet.printers[names[0]].heldLayout = HeldBlackMark100;
     fleet.printers[names[1]].heldLayout = HeldBlackMark100;
@@ -253,17 +253,18 @@ TEST_CASE("a run sets each printer, skips one that cannot print, reads the layou
         CHECK(fleet.mostActive <= 3);
         CHECK_FALSE(fleet.heldUp);
         const std::string report = FleetReport::text(*printers, outcomes);
-        CHECK(report.starts_with("ETHERNET 10.0.0.1 | MAKER MODEL | set | layout verified | "));
-        for (const char* line :
-             {"ETHERNET 10.0.0.4 | - | failed | port not opened: scripted failure",
-              "ETHERNET 10.0.0.5 | - | set | layout cannot be read back: the printer does not "
-              "answer",
-              "ETHERNET 10.0.0.6 | MAKER MODEL | failed | layout differs: paper labels with marks, "
-              "not black-mark paper",
-              force ? "ETHERNET 10.0.0.3 | MAKER MODEL | set | layout cannot be read back |"
-                    : "ETHERNET 10.0.0.3 | MAKER MODEL | skipped | cannot print: cover open |",
-              "ETHERNET 10.0.0.7 | MAKER MODEL | failed | layout differs: pitch 900, not 1000 (0.1 "
-              "mm) |"})
+        CHECK(report.starts_with("ETHERNET 127.0.0.1 | MAKER MODEL | set | layout verified | "));
+        for (
+            const char* line :
+            {"ETHERNET 127.0.0.4 | - | failed | port not opened: scripted failure",
+             "ETHERNET 127.0.0.5 | - | set | layout cannot be read back: the printer does not "
+             "answer",
+             "ETHERNET 127.0.0.6 | MAKER MODEL | failed | layout differs: paper labels with marks, "
+             "not black-mark paper",
+             force ? "ETHERNET 127.0.0.3 | MAKER MODEL | set | layout cannot be read back |"
+                   : "ETHERNET 127.0.0.3 | MAKER MODEL | skipped | cannot print: cover open |",
+             "ETHERNET 127.0.0.7 | MAKER MODEL | failed | layout differs: pitch 900, not 1000 (0.1 "
+             "mm) |"})
             CHECK_MESSAGE(report.find(line) != std::string::npos, line);
         CHECK(report.ends_with(force ? "\n4 set, 3 failed, 0 skipped\n"
                                      : "\n3 set, 3 failed, 1 skipped\n"));
@@ -284,8 +285,8 @@ TEST_CASE("apply: bad input is refused with its place, and nothing is sent")
         return (folder / name).string();
     };
     const std::string profile = file("p.toml", "[black-mark]\nfunction = \"on\"\n");
-    const std::string list = file("list", "ETHERNET 10.0.0.1\n");
-    const std::string badList = file("bad", "ETHERNET 10.0.0.1\nETHERNET 10.0.0.1:9100\n");
+    const std::string list = file("list", "ETHERNET 127.0.0.1\n");
+    const std::string badList = file("bad", "ETHERNET 127.0.0.1\nETHERNET 127.0.0.1:9100\n");
     const std::string badProfile = file("bad.toml", "[black-mark]\nfunction = 1\n");
     struct Row {
         std::vector<std::string> words;
@@ -300,7 +301,7 @@ TEST_CASE("apply: bad input is refused with its place, and nothing is sent")
         {{"apply", profile, "--printers"}, "--printers takes a file"},
         {{"apply", profile, "other"}, "apply does not take \"other\""},
         {{"apply"}, "apply takes a profile"},
-        {{"--ip", "10.0.0.2", "apply", profile, "--printers", list},
+        {{"--ip", "127.0.0.2", "apply", profile, "--printers", list},
          "give no --port, --ip or --driver"},
         {{"apply", "-", "--printers", "-"}, "cannot both come from standard input"},
         {{"apply", profile, "--printers", badList}, badList + ":2: the printer of line 1 again"},
@@ -327,12 +328,12 @@ TEST_CASE("apply to one printer, from standard input, with a JSON report")
     BlackmarkCommandLine commandLine(
         sdk, [] { return QueueListing{}; }, out, err, PortNames::PosixDevicePaths);
     commandLine.setFleetSupport({{}, &in, true});
-    CHECK(commandLine.run({"blackmark", "--ip", "10.0.0.9", "--json", "apply", "-"}) == 0);
+    CHECK(commandLine.run({"blackmark", "--ip", "127.0.0.9", "--json", "apply", "-"}) == 0);
     CHECK(sdk.written.back() == std::string("\x1F\x1B\x1F\x81\x04\x05\x06\x18\x00", 9));
     CHECK(err.str() == "\rapply: 1 of 1 done\n");
     const std::string json = out.str();
     CHECK(json.starts_with("{\n    \"printers\": [\n        {\n            \"line\": 0,\n"
-                           "            \"printer\": \"ETHERNET 10.0.0.9\",\n"
+                           "            \"printer\": \"ETHERNET 127.0.0.9\",\n"
                            "            \"maker\": null,\n            \"model\": null,\n"
                            "            \"result\": \"set\",\n            \"reason\": \"\",\n"
                            "            \"layout\": null,\n            \"seconds\": "));
@@ -350,9 +351,9 @@ TEST_CASE("apply to a list through an SDK for each printer at work; profile chec
     const std::string profile = (folder / "layout.toml").string();
     const std::string list = (folder / "two").string();
     std::ofstream(profile) << "[paper-layout]\npaper = \"black-mark\"\npitch = 100\n";
-    std::ofstream(list) << "ETHERNET 10.0.0.1\nDRIVER Shop queue # no answers\n";
+    std::ofstream(list) << "ETHERNET 127.0.0.1\nDRIVER Shop queue # no answers\n";
     FakeFleet fleet;
-    fleet.printers["10.0.0.1"].heldLayout = HeldBlackMark100;
+    fleet.printers["127.0.0.1"].heldLayout = HeldBlackMark100;
     RecordingPrinterSdk unused;
     std::ostringstream out, err;
     BlackmarkCommandLine commandLine(

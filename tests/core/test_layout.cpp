@@ -13,7 +13,7 @@ Said layout(std::vector<std::string> words, std::vector<std::string> answers = {
 {
     RecordingPrinterSdk sdk;
     sdk.answers = std::move(answers);
-    words.insert(words.begin(), {"--ip", "10.0.0.9"});
+    words.insert(words.begin(), {"--ip", "127.0.0.9"});
     return runCommandLine(sdk, words);
 }
 
