@@ -6,6 +6,7 @@
 #include "DiscoverSubcommand.h"
 #include "DryRunPrinterSdk.h"
 #include "EnquirySubcommands.h"
+#include "HexCommandText.h"
 #include "JsonText.h"
 #include "LabelLayoutCommands.h"
 #include "LayoutSubcommand.h"
@@ -16,7 +17,6 @@
 #include "StreamMessages.h"
 #include "StrictDistance.h"
 #include "SystemText.h"
-#include "UnicodeText.h"
 #include "VerbosePrinterSdk.h"
 
 #include <algorithm>
@@ -88,15 +88,6 @@ CommandLineOptions blackmarkOptions(const PortNames::DevicePathStyle& devicePath
 
 const char* const QueueCannotAnswer = "a printer queue cannot answer: ask the printer on the "
                                       "port it is attached to (ETHERNET, COM or LPT)";
-
-// "1C 28 4C" for those bytes.
-std::string hexText(const std::string& bytes)
-{
-    std::string text;
-    for (unsigned char byte : bytes)
-        text.append(text.empty() ? "" : " ").append(UnicodeText::hex(byte, 2));
-    return text;
-}
 
 using Request = BlackmarkCommandLine::Request;
 
@@ -355,8 +346,8 @@ int BlackmarkCommandLine::layout(const CommandLineOptions& options)
     if (layout->show && portKindOf(request.port.portText) == PortKind::Driver)
         return badInput(QueueCannotAnswer);
     if (layout->show && options.isSet("dry-run")) {
-        out_ << hexText(LabelLayoutCommands::sendLayout(LabelLayoutCommands::AsSet)) << '\n'
-             << hexText(LabelLayoutCommands::sendLayout(LabelLayoutCommands::InEffect))
+        out_ << hexCommandText(LabelLayoutCommands::sendLayout(LabelLayoutCommands::AsSet)) << '\n'
+             << hexCommandText(LabelLayoutCommands::sendLayout(LabelLayoutCommands::InEffect))
              << std::endl;
         return Sent;
     }
@@ -366,7 +357,7 @@ int BlackmarkCommandLine::layout(const CommandLineOptions& options)
         return show.show(request.port, layout->json || options.isSet("json"));
     }
     // Sent as any hex command text is, with what that brings: the dry run, the stages told.
-    request.words = {"send", hexText(layout->document)};
+    request.words = {"send", hexCommandText(layout->document)};
     request.notes = layout->notes;
     return send(options, request);
 }

@@ -1,27 +1,14 @@
 #include "EnquirySubcommands.h"
 
 #include "CommandSender.h"
+#include "HexCommandText.h"
 #include "JsonText.h"
 #include "PrinterAnswers.h"
 #include "PrinterEnquiry.h"
 #include "PrinterRequests.h"
 #include "SystemText.h"
-#include "UnicodeText.h"
 
 using namespace PrinterRequests;
-
-namespace
-{
-
-std::string hexText(const std::string& request)
-{
-    std::string text;
-    for (unsigned char byte : request)
-        text.append(text.empty() ? "" : " ").append(UnicodeText::hex(byte, 2));
-    return text;
-}
-
-} // namespace
 
 EnquirySubcommands::EnquirySubcommands(PrinterSdk& sdk, std::ostream& out, std::ostream& err)
     : sdk_(sdk), out_(out), err_(err)
@@ -33,11 +20,11 @@ std::string EnquirySubcommands::requestsOf(const std::string& subcommand)
     std::string lines;
     if (subcommand == "identify") {
         for (const IdentityItem& item : IdentityItems)
-            lines += hexText(printerId(item.n)) + "\n";
-        return lines + hexText(printerId(TypeId)) + "\n";
+            lines += hexCommandText(printerId(item.n)) + "\n";
+        return lines + hexCommandText(printerId(TypeId)) + "\n";
     }
     for (std::uint8_t n = 1; n <= 4; ++n)
-        lines += hexText(realTimeStatus(n)) + "\n";
+        lines += hexCommandText(realTimeStatus(n)) + "\n";
     return lines;
 }
 

@@ -91,3 +91,11 @@ HexEncoding encodeHexCommandText(std::string& text)
     }
     return result;
 }
+
+std::string hexCommandText(const std::string& bytes)
+{
+    std::string text;
+    for (unsigned char byte : bytes)
+        text.append(text.empty() ? "" : " ").append(UnicodeText::hex(byte, 2));
+    return text;
+}

@@ -16,4 +16,7 @@ struct HexEncoding {
 // place, as the send leaves it, and then encoded as a whole before anything is sent.
 HexEncoding encodeHexCommandText(std::string& text);
 
+// The hex command text of these bytes, as the tool shows a command: "1C 28 4C".
+std::string hexCommandText(const std::string& bytes);
+
 constexpr std::size_t MaxHexCommandTokens = 32767;

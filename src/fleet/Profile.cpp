@@ -3,6 +3,7 @@
 #include "BlackMarkCatalogue.h"
 #include "BlackMarkCommands.h"
 #include "DistanceCount.h"
+#include "HexCommandText.h"
 #include "LabelLayoutCommands.h"
 #include "StrictDistance.h"
 #include "UnicodeText.h"
@@ -26,14 +27,6 @@ struct Place {
 struct Refused {
     std::string text;
 };
-
-std::string hexOf(const std::string& bytes)
-{
-    std::string text;
-    for (unsigned char byte : bytes)
-        text.append(text.empty() ? "" : " ").append(UnicodeText::hex(byte, 2));
-    return text;
-}
 
 // A distance key's value as the text the command line would have been given: a number as
 // its shortest decimal, a string as it is. Anything else is refused.
@@ -202,11 +195,12 @@ void readPaperLayout(const toml::table& table, Profile& profile, const Place& pl
             layout.kind = PaperLayout::Kind::MarkedLabels;
     }
     const bool save = table.contains("save") && flagOf("save", valueOf(table, "save"), place);
-    profile.commands.push_back({"paper layout: " + layout.line(false), hexOf(layout.setCommand())});
+    profile.commands.push_back(
+        {"paper layout: " + layout.line(false), hexCommandText(layout.setCommand())});
     if (save)
-        profile.commands.push_back(
-            {"keep the settings at power-off",
-             hexOf(LabelLayoutCommands::SaveSettings + LabelLayoutCommands::LoadSavedAtStartUp)});
+        profile.commands.push_back({"keep the settings at power-off",
+                                    hexCommandText(LabelLayoutCommands::SaveSettings +
+                                                   LabelLayoutCommands::LoadSavedAtStartUp)});
     profile.layout = layout;
 }
 

@@ -62,10 +62,8 @@ void VirtualPrinterOutput::end(int number, const QString& note)
     shown_ = 0;
     if (ended_)
         ended_(EndedDocument{number, document.from, std::move(document.kept), document.leftOut,
-                             settings_.describe(), pictures});
+                             settings_.describe(), std::move(pictures)});
     documents_.erase(found);
-    if (documentEnded_)
-        documentEnded_(number, pictures);
 }
 
 void VirtualPrinterOutput::print(int number, Document& document, const QStringList& lines)

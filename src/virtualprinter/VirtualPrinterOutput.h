@@ -51,9 +51,6 @@ public:
     void setPaper(const PaperRoll& roll) { paper_.emplace(roll); }
     // Draws each document on its paper into `directory` as document-N.png (or its parts).
     void setPicturesDirectory(const QString& directory) { picturesDirectory_ = directory; }
-    // Called when a document has ended, with the pictures written of it (none when off).
-    using DocumentEnded = std::function<void(int document, const QStringList& pictures)>;
-    void setDocumentEnded(DocumentEnded ended) { documentEnded_ = std::move(ended); }
 
     // A new document from a sender; returns its number.
     int begin(const QString& from);
@@ -92,5 +89,4 @@ private:
     int keptCharacters_ = 0;
     std::optional<PaperMotion> paper_;
     QString picturesDirectory_;
-    DocumentEnded documentEnded_;
 };

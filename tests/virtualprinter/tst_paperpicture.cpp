@@ -38,7 +38,9 @@ QList<QImage> print(const QByteArray& document, const QString& paper = "plain", 
     QTemporaryDir directory;
     output.setPicturesDirectory(directory.path());
     QStringList files;
-    output.setDocumentEnded([&files](int, const QStringList& written) { files = written; });
+    output.onDocumentEnded(
+        [&files](const VirtualPrinterOutput::EndedDocument& ended) { files = ended.pictures; }, 0,
+        0);
     const int number = output.begin(QStringLiteral("test"));
     for (qsizetype at = 0; at<document.size(); at += piece> 0 ? piece : document.size())
         output.take(number, QByteArrayView(document).sliced(at).first(std::min<qsizetype>(
