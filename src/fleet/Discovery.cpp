@@ -2,16 +2,15 @@
 
 #include "AddressRange.h"
 #include "AnswerShape.h"
+#include "ParallelJobs.h"
 #include "PrinterEnquiry.h"
 #include "PrinterRequests.h"
 #include "SystemPrinterSdk.h"
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <nlohmann/json.hpp>
-#include <thread>
 
 namespace Discovery
 {
@@ -159,18 +158,8 @@ Report run(const std::vector<std::uint32_t>& addresses, std::uint16_t port, int 
 {
     const auto start = std::chrono::steady_clock::now();
     std::vector<std::optional<Host>> hosts(addresses.size());
-    std::atomic<std::size_t> next{0};
-    const auto work = [&] {
-        for (std::size_t i; (i = next++) < addresses.size();)
-            hosts[i] = probe(addresses[i], port, makePort);
-    };
-    std::vector<std::thread> workers;
-    const std::size_t count =
-        std::min<std::size_t>(std::size_t(std::max(jobs, 1)), addresses.size());
-    for (std::size_t i = 0; i < count; ++i)
-        workers.emplace_back(work);
-    for (std::thread& worker : workers)
-        worker.join();
+    ParallelJobs::run(addresses.size(), jobs,
+                      [&](std::size_t i) { hosts[i] = probe(addresses[i], port, makePort); });
     Report report;
     report.port = port;
     report.tried = addresses.size();

@@ -2,17 +2,15 @@
 
 #include "CommandSender.h"
 #include "LabelLayoutCommands.h"
+#include "ParallelJobs.h"
 #include "PortKind.h"
 #include "PrinterAnswers.h"
 #include "PrinterEnquiry.h"
 #include "PrinterSdk.h"
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <mutex>
-#include <system_error>
-#include <thread>
 
 namespace
 {
@@ -131,31 +129,14 @@ std::vector<PrinterOutcome> run(const Profile& profile, const std::vector<FleetP
                                 const std::function<void(std::size_t)>& done)
 {
     std::vector<PrinterOutcome> outcomes(printers.size());
-    std::atomic<std::size_t> next{0};
     std::size_t finished = 0;
     std::mutex told;
-    // Each worker takes the next printer of the list; one that hangs holds only its worker.
-    const auto work = [&] {
-        const std::unique_ptr<PrinterSdk> sdk = makeSdk();
-        for (std::size_t i = next++; i < printers.size(); i = next++) {
-            outcomes[i] = applyTo(profile, printers[i].port, *sdk, force);
-            const std::lock_guard lock(told);
-            if (done)
-                done(++finished);
-        }
-    };
-    const std::size_t workers =
-        std::min<std::size_t>(std::size_t(std::max(jobs, 1)), printers.size());
-    std::vector<std::thread> threads;
-    try {
-        for (std::size_t w = 1; w < workers; ++w)
-            threads.emplace_back(work);
-    } catch (const std::system_error&) {
-        // The system gives no more threads: the workers there are take the whole list.
-    }
-    work();
-    for (std::thread& thread : threads)
-        thread.join();
+    ParallelJobs::run(printers.size(), jobs, [&](std::size_t i) {
+        outcomes[i] = applyTo(profile, printers[i].port, *makeSdk(), force);
+        const std::lock_guard lock(told);
+        if (done)
+            done(++finished);
+    });
     return outcomes;
 }
 
