@@ -3,6 +3,7 @@
 #include "UnicodeText.h"
 
 #include <algorithm>
+#include <charconv>
 
 namespace
 {
@@ -172,4 +173,15 @@ void CommandLineOptions::takeValue(std::string_view name, const std::string& arg
     } else {
         error_ = "Missing value after '" + argument + "'.";
     }
+}
+
+std::optional<int> wholeNumberWithin(std::string_view text, int least, int most)
+{
+    int value = 0;
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string_view::npos)
+        return std::nullopt;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value < least || value > most)
+        return std::nullopt;
+    return value;
 }

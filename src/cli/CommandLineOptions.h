@@ -62,3 +62,6 @@ private:
     std::vector<std::string> unknown_;
     std::string error_;
 };
+
+// An option's whole number from `least` to `most`, in digits alone; nothing when it is not one.
+std::optional<int> wholeNumberWithin(std::string_view text, int least, int most);

@@ -1,5 +1,6 @@
 #include "DiscoverSubcommand.h"
 
+#include "CommandLineOptions.h"
 #include "Discovery.h"
 #include "ProbePort.h"
 
@@ -8,16 +9,6 @@
 
 namespace
 {
-
-// A whole number from `least` to `most`, digits only.
-std::optional<int> wholeNumber(const std::string& text, int least, int most)
-{
-    if (text.empty() || text.size() > 6 ||
-        text.find_first_not_of("0123456789") != std::string::npos)
-        return std::nullopt;
-    const int value = std::stoi(text);
-    return value >= least && value <= most ? std::optional(value) : std::nullopt;
-}
 
 struct NumberOption {
     const char* name;
@@ -52,7 +43,7 @@ int DiscoverSubcommand::run(const std::vector<std::string>& words, bool json, st
             refusal = "discover does not take \"" + words[i] + "\"";
         } else if (i + 1 == words.size()) {
             refusal = std::string(option->name) + " needs a number";
-        } else if (const auto value = wholeNumber(words[++i], option->least, option->most)) {
+        } else if (const auto value = wholeNumberWithin(words[++i], option->least, option->most)) {
             *option->value = *value;
         } else {
             refusal = std::string(option->name) + " takes a whole number from " +

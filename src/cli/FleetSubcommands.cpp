@@ -7,24 +7,12 @@
 #include "PrinterList.h"
 #include "Profile.h"
 
-#include <charconv>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
 namespace
 {
-
-// The count of --jobs; nothing when it is not a whole number within the bounds.
-std::optional<int> jobsCount(const std::string& text)
-{
-    int count = 0;
-    const auto end = std::from_chars(text.data(), text.data() + text.size(), count);
-    if (end.ec != std::errc() || end.ptr != text.data() + text.size() || count < 1 ||
-        count > FleetRun::MostJobs)
-        return std::nullopt;
-    return count;
-}
 
 struct ApplyWords {
     std::string profile, printers, jobs;
@@ -100,8 +88,9 @@ int BlackmarkCommandLine::apply(const CommandLineOptions& options)
     ApplyWords given;
     if (const std::string refusal = readApplyWords(options.words(), given); !refusal.empty())
         return badInput(refusal);
-    const std::optional<int> jobs =
-        given.jobs.empty() ? FleetRun::DefaultJobs : jobsCount(given.jobs);
+    const std::optional<int> jobs = given.jobs.empty()
+                                        ? FleetRun::DefaultJobs
+                                        : wholeNumberWithin(given.jobs, 1, FleetRun::MostJobs);
     if (!jobs)
         return badInput("--jobs takes a count from 1 to 256, not \"" + given.jobs + "\"");
     const bool listed = !given.printers.empty();
