@@ -2,6 +2,7 @@
 
 #include "PortChoices.h"
 #include "PortKind.h"
+#include "UnicodeText.h"
 
 #include <algorithm>
 #include <map>
@@ -9,18 +10,11 @@
 namespace
 {
 
+using UnicodeText::trimmed;
+
 bool isBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\r';
-}
-
-std::string_view trimmed(std::string_view text)
-{
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
 }
 
 // The line up to a "#" that begins it or follows a blank.
