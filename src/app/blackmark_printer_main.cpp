@@ -8,7 +8,6 @@
 #include "VirtualPrinterOutput.h"
 
 #include <QCommandLineParser>
-#include <QDir>
 #include <QGuiApplication>
 
 namespace
@@ -171,18 +170,15 @@ int main(int argc, char** argv)
         return 2;
     }
     roll->widthMm = widthMm;
+    VirtualPrinterFleet::Options options;
+    options.condition = condition;
+    options.answersStatus = !parser.isSet(noStatusOption);
+    options.idleSeconds = idleSeconds;
+    options.delayMs = delayMs;
+    options.paper = *roll;
+    if (parser.isSet(picturesOption))
+        options.picturesDirectory = parser.value(picturesOption);
     VirtualPrinterOutput output(out);
-    output.setPaper(*roll);
-    if (parser.isSet(picturesOption)) {
-        const QString directory = parser.value(picturesOption);
-        if (!QDir().mkpath(directory)) {
-            err << "blackmark-printer: cannot make the pictures folder " << directory << '\n';
-            return 1;
-        }
-        output.setPicturesDirectory(directory);
-    }
-    output.setAnswersStatus(!parser.isSet(noStatusOption));
-    output.setCondition(condition);
     const bool once = parser.isSet(onceOption);
     const auto onDocumentEnded = [once] {
         if (once)
@@ -197,7 +193,9 @@ int main(int argc, char** argv)
     PtyDocumentReader line(output);
     QString failure;
     if (parser.isSet(ptyOption)) {
-        if (!line.open(failure)) {
+        if (!VirtualPrinterFleet::setUp(output, options, condition, options.picturesDirectory,
+                                        failure) ||
+            !line.open(failure)) {
             err << "blackmark-printer: " << failure << '\n';
             return 1;
         }
@@ -211,14 +209,6 @@ int main(int argc, char** argv)
             err << "blackmark-printer: " << failure << '\n';
             return 2;
         }
-        VirtualPrinterFleet::Options options;
-        options.condition = condition;
-        options.answersStatus = !parser.isSet(noStatusOption);
-        options.idleSeconds = idleSeconds;
-        options.delayMs = delayMs;
-        options.paper = *roll;
-        if (parser.isSet(picturesOption))
-            options.picturesDirectory = parser.value(picturesOption);
         if (!fleet.listen(places, options, out, failure)) {
             err << "blackmark-printer: " << failure << '\n';
             return 1;

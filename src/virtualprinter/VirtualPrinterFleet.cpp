@@ -129,6 +129,24 @@ QString fleetSerial(const QString& base, int index)
            QString::number(digits.toLongLong() + index).rightJustified(digits.size(), u'0');
 }
 
+bool VirtualPrinterFleet::setUp(VirtualPrinterOutput& output, const Options& options,
+                                const PrinterCondition& condition, const QString& picturesDirectory,
+                                QString& failure)
+{
+    output.setCondition(condition);
+    output.setAnswersStatus(options.answersStatus);
+    if (options.paper)
+        output.setPaper(*options.paper);
+    if (!picturesDirectory.isEmpty()) {
+        if (!QDir().mkpath(picturesDirectory)) {
+            failure = QStringLiteral("cannot make the pictures folder %1").arg(picturesDirectory);
+            return false;
+        }
+        output.setPicturesDirectory(picturesDirectory);
+    }
+    return true;
+}
+
 bool VirtualPrinterFleet::listen(const std::vector<ListenPlace>& places, const Options& options,
                                  QTextStream& out, QString& failure)
 {
@@ -141,27 +159,18 @@ bool VirtualPrinterFleet::listen(const std::vector<ListenPlace>& places, const O
             return false;
         }
         auto printer = std::make_unique<FleetPrinter>(out, options.idleSeconds);
-        printer->output.setCondition(condition);
-        printer->output.setAnswersStatus(options.answersStatus);
         printer->listener.setDelay(options.delayMs);
         if (!printer->listener.listen(places[i].host, places[i].port, failure))
             return false;
         if (places.size() > 1)
             printer->output.setName(printer->listener.address());
-        if (options.paper)
-            printer->output.setPaper(*options.paper);
-        if (!options.picturesDirectory.isEmpty()) {
-            const QString directory =
-                places.size() > 1
-                    ? options.picturesDirectory + QLatin1Char('/') +
-                          printer->listener.address().replace(QLatin1Char(':'), QLatin1Char('-'))
-                    : options.picturesDirectory;
-            if (!QDir().mkpath(directory)) {
-                failure = QStringLiteral("cannot make the pictures folder %1").arg(directory);
-                return false;
-            }
-            printer->output.setPicturesDirectory(directory);
-        }
+        const QString pictures =
+            places.size() > 1 && !options.picturesDirectory.isEmpty()
+                ? options.picturesDirectory + QLatin1Char('/') +
+                      printer->listener.address().replace(QLatin1Char(':'), QLatin1Char('-'))
+                : options.picturesDirectory;
+        if (!setUp(printer->output, options, condition, pictures, failure))
+            return false;
         printers_.push_back(std::move(printer));
     }
     return true;

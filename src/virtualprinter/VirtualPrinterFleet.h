@@ -53,6 +53,13 @@ public:
     };
 
     // Starts a printer on each place; false, with `failure` set, when one cannot listen.
+    // Sets one printer's output up as the options say, with this condition, drawing into
+    // `picturesDirectory` when it is not empty; false, with `failure` set, when that folder
+    // cannot be made.
+    static bool setUp(VirtualPrinterOutput& output, const Options& options,
+                      const PrinterCondition& condition, const QString& picturesDirectory,
+                      QString& failure);
+
     bool listen(const std::vector<ListenPlace>& places, const Options& options, QTextStream& out,
                 QString& failure);
 
