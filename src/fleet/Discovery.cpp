@@ -2,6 +2,7 @@
 
 #include "AddressRange.h"
 #include "AnswerShape.h"
+#include "Decimals.h"
 #include "ParallelJobs.h"
 #include "PrinterEnquiry.h"
 #include "PrinterRequests.h"
@@ -9,7 +10,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <nlohmann/json.hpp>
 
 namespace Discovery
@@ -147,8 +147,7 @@ nlohmann::json Report::json() const
 
 std::string Report::summary() const
 {
-    char seconds[32];
-    std::snprintf(seconds, sizeof seconds, "%.1f", double(elapsedMs) / 1000);
+    const std::string seconds = fixedDecimals(double(elapsedMs) / 1000, 1);
     return std::to_string(tried) + (tried == 1 ? " address" : " addresses") + " tried, " +
            std::to_string(found.size()) + " took a connection, in " + seconds + " s";
 }
