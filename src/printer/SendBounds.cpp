@@ -55,4 +55,9 @@ std::string deviceDidNotTake(const std::string& device, std::int64_t count)
            seconds(deviceMs(count) + 999) + " (offline, out of paper or switched off?)";
 }
 
+std::string queueDidNotAnswer()
+{
+    return "the printer's queue did not answer within " + seconds(QueueAnswerMs);
+}
+
 } // namespace SendBounds

@@ -30,4 +30,8 @@ std::int64_t deviceMs(std::int64_t count);
 inline constexpr int DeviceRetryMs = 20;
 std::string deviceDidNotTake(const std::string& device, std::int64_t count);
 
+// Each call into a printer queue's spooler; a stuck spooler would hold the window otherwise.
+inline constexpr int QueueAnswerMs = 10000;
+std::string queueDidNotAnswer();
+
 } // namespace SendBounds

@@ -1,3 +1,4 @@
+#include "CallQueue.h"
 #include "KeptAnswers.h"
 #include "LineTime.h"
 #include "PortKind.h"
@@ -9,7 +10,10 @@
 #include "SystemPrinterSdk.h"
 
 #include <doctest/doctest.h>
+#include <future>
 #include <memory>
+#include <mutex>
+#include <thread>
 
 namespace
 {
@@ -322,4 +326,42 @@ TEST_CASE("what a send that overruns its bound says")
     CHECK(SendBounds::deviceMs(640000) == 20000);
     CHECK(SendBounds::notAllWentOut("10.0.0.5:9100", 4096, 32768) ==
           "write to 10.0.0.5:9100: only 4096 of 32768 bytes went out within 10 s");
+    CHECK(SendBounds::queueDidNotAnswer() == "the printer's queue did not answer within 10 s");
+}
+
+TEST_CASE("a call queue stops waiting at the bound, and still runs every call in order")
+{
+    struct Calls {
+        std::mutex mutex;
+        std::string done;
+        void add(char call)
+        {
+            const std::lock_guard lock(mutex);
+            done += call;
+        }
+    };
+    const auto calls = std::make_shared<Calls>();
+    std::promise<void> answer;
+    const std::shared_future<void> answered = answer.get_future().share();
+    {
+        CallQueue queue;
+        CHECK(queue.callWithin(Deadline(5000), [] { return 7; }) == 7);
+        const Deadline bound(2000);
+        CHECK_FALSE(queue.callWithin(Deadline(100), [calls, answered] {
+            answered.wait();
+            calls->add('a');
+            return 0;
+        }));
+        CHECK_FALSE(bound.expired());
+        CHECK_FALSE(queue.callWithin(Deadline(0), [calls] {
+            calls->add('b');
+            return 0;
+        }));
+        queue.post([calls] { calls->add('c'); });
+    } // gone while its call is held, without waiting for it
+    answer.set_value();
+    for (const Deadline bound(5000); calls.use_count() > 1 && !bound.expired();)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    const std::lock_guard lock(calls->mutex);
+    CHECK(calls->done == "abc");
 }

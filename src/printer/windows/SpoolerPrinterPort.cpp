@@ -1,24 +1,18 @@
 #include "SpoolerPrinterPort.h"
 
+#include "SpoolerJob.h"
 #include "SpoolerQueues.h"
 #include "WindowsText.h"
-
-#include <winspool.h>
 
 #include <algorithm>
 #include <vector>
 
-namespace
-{
-constexpr wchar_t JobTitle[] = L"black mark setup";
-constexpr wchar_t RawData[] = L"RAW";
-} // namespace
+SpoolerPrinterPort::SpoolerPrinterPort() : job_(std::make_shared<SpoolerJob>()) {}
 
 SpoolerPrinterPort::~SpoolerPrinterPort()
 {
-    deleteUnfinishedJob();
-    if (printer_)
-        ClosePrinter(printer_);
+    // The job ends on the port's thread, after any call the spooler still owes an answer.
+    calls_.post([job = std::move(job_)]() mutable { job.reset(); });
 }
 
 bool SpoolerPrinterPort::failSpooler(const std::string& action, unsigned long error)
@@ -29,11 +23,22 @@ bool SpoolerPrinterPort::failSpooler(const std::string& action, unsigned long er
     return fail(action + " printer \"" + name_ + "\": " + answer);
 }
 
+// Told once, at the call that did not come back; the calls after it fail at once.
+bool SpoolerPrinterPort::failUnanswered(const std::string& action)
+{
+    if (!failure().empty())
+        return false;
+    return fail(action + " printer \"" + name_ + "\": " + SendBounds::queueDidNotAnswer());
+}
+
 bool SpoolerPrinterPort::failNotInstalled()
 {
+    const auto installed = ask([](SpoolerJob&) { return SpoolerQueues::names(); });
     std::string names;
-    for (const std::string& printer : SpoolerQueues::names())
+    for (const std::string& printer : installed.value_or(std::vector<std::string>{}))
         names += (names.empty() ? "" : ", ") + ("\"" + printer + "\"");
+    if (!installed)
+        return fail("the printer \"" + name_ + "\" is not installed");
     if (names.empty())
         return fail("the printer \"" + name_ +
                     "\" is not installed, and no printer is; add one in Settings, Printers & "
@@ -52,45 +57,54 @@ bool SpoolerPrinterPort::open(const PortOpenRequest& request)
     if (request.name.empty())
         return fail("no printer is chosen");
     name_ = request.name;
-    PRINTER_DEFAULTSW access{nullptr, nullptr, PRINTER_ACCESS_USE};
-    std::wstring name = WindowsText::wide(name_);
-    if (!OpenPrinterW(name.data(), &printer_, &access)) {
-        printer_ = nullptr;
-        const DWORD error = GetLastError();
-        if (error == ERROR_INVALID_PRINTER_NAME)
+    const auto opened =
+        ask([name = WindowsText::wide(name_)](SpoolerJob& job) { return job.open(name); });
+    if (!opened)
+        return failUnanswered("open");
+    if (!opened->done) {
+        if (opened->error == ERROR_INVALID_PRINTER_NAME)
             return failNotInstalled();
-        if (error == RPC_S_SERVER_UNAVAILABLE)
+        if (opened->error == RPC_S_SERVER_UNAVAILABLE)
             return fail("open printer \"" + name_ +
                         "\": the print spooler does not answer; start the Print Spooler service");
-        return failSpooler("open", error);
+        return failSpooler("open", opened->error);
     }
     return refuseWhenNotReady();
 }
 
 bool SpoolerPrinterPort::refuseWhenNotReady()
 {
-    DWORD needed = 0;
-    GetPrinterW(printer_, 2, nullptr, 0, &needed);
-    std::vector<BYTE> buffer(std::max<DWORD>(needed, sizeof(PRINTER_INFO_2W)));
-    if (!GetPrinterW(printer_, 2, buffer.data(), DWORD(buffer.size()), &needed))
-        return failSpooler("look up", GetLastError());
-    const std::string refusal = SpoolerQueues::refusalToPrint(
-        SpoolerQueues::queueOf(*reinterpret_cast<const PRINTER_INFO_2W*>(buffer.data())));
+    PrinterQueue queue;
+    const auto found = ask([](SpoolerJob& job) {
+        PrinterQueue state;
+        const SpoolerJob::Answer answer = job.lookUp(state);
+        return std::make_pair(answer, state);
+    });
+    if (!found)
+        return failUnanswered("look up");
+    if (!found->first.done)
+        return failSpooler("look up", found->first.error);
+    const std::string refusal = SpoolerQueues::refusalToPrint(found->second);
     return refusal.empty() || fail(refusal);
 }
 
 bool SpoolerPrinterPort::startDocument()
 {
-    DOC_INFO_1W document{const_cast<wchar_t*>(JobTitle), nullptr, const_cast<wchar_t*>(RawData)};
-    job_ = StartDocPrinterW(printer_, 1, reinterpret_cast<BYTE*>(&document));
-    if (job_ == 0)
-        return failSpooler("start a document on", GetLastError());
+    jobStarted_ = true; // the job may come to be even when the spooler answers late
+    const auto started = ask([](SpoolerJob& job) { return job.start(); });
+    if (!started)
+        return failUnanswered("start a document on");
+    if (!started->done) {
+        jobStarted_ = false;
+        return failSpooler("start a document on", started->error);
+    }
     documentOpen_ = true;
-    // Paused at once: the spooler may start printing a job while it is still being written.
-    if (!SetJobW(printer_, job_, 0, nullptr, JOB_CONTROL_PAUSE)) {
-        failSpooler("hold the job on", GetLastError());
-        deleteUnfinishedJob();
-        return false;
+    const auto held = ask([](SpoolerJob& job) { return job.hold(); });
+    if (!held)
+        return failUnanswered("hold the job on");
+    if (!held->done) {
+        documentOpen_ = jobStarted_ = false;
+        return failSpooler("hold the job on", held->error);
     }
     return true;
 }
@@ -100,13 +114,15 @@ bool SpoolerPrinterPort::write(const char* data, std::int64_t count)
     if (!documentOpen_)
         return failNoJob();
     for (std::int64_t done = 0; done < count;) {
-        DWORD written = 0;
-        const DWORD chunk = DWORD(std::min<std::int64_t>(count - done, 1 << 20));
-        if (!WritePrinter(printer_, const_cast<char*>(data + done), chunk, &written))
-            return failSpooler("write to", GetLastError());
-        if (written == 0)
-            return failSpooler("write to", ERROR_SUCCESS);
-        done += written;
+        const std::int64_t chunk = std::min<std::int64_t>(count - done, 1 << 20);
+        // A copy: a call past its bound still runs after this returns.
+        const auto written = ask([bytes = std::vector<char>(data + done, data + done + chunk)](
+                                     SpoolerJob& job) { return job.write(bytes); });
+        if (!written)
+            return failUnanswered("write to");
+        if (!written->done)
+            return failSpooler("write to", written->error);
+        done += chunk;
     }
     return true;
 }
@@ -116,53 +132,39 @@ bool SpoolerPrinterPort::endDocument()
     if (!documentOpen_)
         return failNoJob();
     documentOpen_ = false;
-    if (!EndDocPrinter(printer_)) {
-        failSpooler("finish the document on", GetLastError());
-        deleteUnfinishedJob();
-        return false;
+    const auto ended = ask([](SpoolerJob& job) { return job.end(); });
+    if (!ended)
+        return failUnanswered("finish the document on");
+    if (!ended->done) {
+        jobStarted_ = false;
+        return failSpooler("finish the document on", ended->error);
     }
-    if (!resumeJob()) {
-        deleteUnfinishedJob();
-        return false;
-    }
-    job_ = 0;
+    const auto released = ask([](SpoolerJob& job) { return job.release(); });
+    if (!released)
+        return failUnanswered("release the job on");
+    jobStarted_ = false;
+    if (!released->done)
+        return fail("printer \"" + name_ + "\": the job could not be released: " +
+                    WindowsText::systemMessage(released->error));
     return true;
-}
-
-// A job that the spooler no longer holds has been handed on already: there is nothing left
-// to resume.
-bool SpoolerPrinterPort::resumeJob()
-{
-    if (SetJobW(printer_, job_, 0, nullptr, JOB_CONTROL_RESUME))
-        return true;
-    const DWORD error = GetLastError();
-    DWORD needed = 0;
-    GetJobW(printer_, job_, 1, nullptr, 0, &needed);
-    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER)
-        return true;
-    return fail("printer \"" + name_ +
-                "\": the job could not be released: " + WindowsText::systemMessage(error));
 }
 
 bool SpoolerPrinterPort::close()
 {
-    const bool unfinished = job_ != 0;
-    deleteUnfinishedJob();
-    if (printer_)
-        ClosePrinter(printer_);
-    printer_ = nullptr;
+    const bool unfinished = jobStarted_;
+    jobStarted_ = documentOpen_ = false;
+    if (unanswered_) {
+        // The job is deleted, and the printer closed, when the spooler answers again.
+        calls_.post([job = job_] { job->close(); });
+        return false;
+    }
+    const bool closed = ask([](SpoolerJob& job) {
+                            job.close();
+                            return true;
+                        }).has_value();
     if (unfinished)
-        return fail("the job on printer \"" + name_ + "\" was not finished and is deleted");
+        return closed ? fail("the job on printer \"" + name_ + "\" was not finished and is deleted")
+                      : failUnanswered("delete the unfinished job on");
+    // A job handed on prints whether or not the printer closes in time.
     return true;
-}
-
-void SpoolerPrinterPort::deleteUnfinishedJob()
-{
-    if (job_ == 0)
-        return;
-    if (documentOpen_)
-        AbortPrinter(printer_);
-    documentOpen_ = false;
-    SetJobW(printer_, job_, 0, nullptr, JOB_CONTROL_DELETE);
-    job_ = 0;
 }
