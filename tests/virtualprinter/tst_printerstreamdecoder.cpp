@@ -45,14 +45,15 @@ private slots:
         row("cuts", "1D56301D56011D564205",
             {"1D 56 30  GS V: full cut", "1D 56 01  GS V: partial cut",
              "1D 56 42 05  GS V: feed 5 and partial cut"});
-        row("unknown bytes", "0001FE1B40",
-            {"00 01 FE  unknown bytes", "1B 40  ESC @: initialise the printer"});
+        row("unknown bytes", "0001FE0C1B40",
+            {"00 01 FE  unknown bytes", "0C  FF: print the page",
+             "1B 40  ESC @: initialise the printer"});
         row("unknown ESC", "1B7E", {"1B 7E  ESC 7E: unknown command"});
-        row("fixed parameters", "1B61011B700032781D4C30011C261B7201",
+        row("fixed parameters", "1B61011B700032781D4C30011C261B7201100501",
             {"1B 61 01  ESC a: justification 1",
              "1B 70 00 32 78  ESC p: drawer pulse on pin 0, 50 on, 120 off",
              "1D 4C 30 01  GS L: left margin 304", "1C 26  FS &: kanji mode on",
-             "1B 72 01  ESC r: print colour 1"});
+             "1B 72 01  ESC r: print colour 1", "10 05 01  DLE ENQ: real-time request 1"});
         row("text styles",
             "1B45011B2D021B21081D21111B33181B64021B4A051B74101D42011B56011B4D011C2108",
             {"1B 45 01  ESC E: emphasis 1", "1B 2D 02  ESC -: underline 2",
@@ -140,6 +141,9 @@ private slots:
             {"1F  unknown bytes", "1B 1F  ESC 1F: unknown command", "81 04 05  unknown bytes",
              "41  text \"A\""});
         row("lone 1F", "1F40", {"1F  unknown bytes", "40  text \"@\""});
+        row("FS ( L longer than read", "1C284C3C0042" + QByteArray("30").repeated(59),
+            {"1C 28 4C 3C 00 42 " + QString("30 ").repeated(42) +
+             "\u2026 (65 bytes)  FS ( L: unexpected parameter length 60"});
         row("truncated maker", "1F1B1F8104", {"1F 1B 1F 81 04  truncated maker command"});
         row("truncated distance", "1F1B1F81040506",
             {"1F 1B 1F 81 04 05 06  truncated maker command 81"});
