@@ -90,8 +90,12 @@ std::vector<Case> cases()
     sent("-- ends the options", {"--", "test-cut"}, "1B 40 1D 56 30 0A");
     sent("options after the subcommand", {"test-cut", "--port", "COM3", "--baud=9600"},
          "1B 40 1D 56 30 0A", "COM3,9600,8,0,0,1");
-    refused("a subcommand's option it does not take", {"--jobs", "2", "test-cut"},
+    refused("a subcommand's option it does not take", {"--jobs=2", "test-cut"},
             "Unknown option 'jobs'.");
+    refused("value of a subcommand's switch", {"--force=1", "apply", "p"},
+            "Unexpected value after '--force'.");
+    refused("missing value of a subcommand's option", {"--printers"},
+            "Missing value after '--printers'.");
     refused("a lone dash is a word that ends nothing",
             {"--dry-run", "-", "--port", "X", "test-cut"},
             "\"X\" is no port: it must begin with ETH, COM, LPT or DRI.");
