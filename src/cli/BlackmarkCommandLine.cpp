@@ -60,9 +60,9 @@ And further:
                                    private and link-local only, at most 4096 addresses);
                                    --tcp-port N (9100), --jobs N (64), --timeout MS (1000);
                                    exit 0 when a printer was found, 1 when none
-Options go before the subcommand. Exit codes: 0 sent (status: ready to print; apply: every
-printer set), 1 port not opened, the document failed or no answer (apply: any printer not
-set), 2 bad input, 3 (status) cannot print now.)";
+Options go before or after the subcommand. Exit codes: 0 sent (status: ready to print;
+apply: every printer set), 1 port not opened, the document failed or no answer (apply: any
+printer not set), 2 bad input, 3 (status) cannot print now.)";
 
 CommandLineOptions blackmarkOptions(const PortNames::DevicePathStyle& devicePaths)
 {
@@ -83,7 +83,20 @@ CommandLineOptions blackmarkOptions(const PortNames::DevicePathStyle& devicePath
          {{"verbose"},
           "Tell each stage of the send (opened, wrote, closed, confirmed) with its time."},
          {{"json"}, "List the ports, or what the printer answered, as JSON."}},
-        {"subcommand", "What to send.", "SUBCOMMAND [ARGUMENTS]"});
+        {"subcommand", "What to send.", "SUBCOMMAND [ARGUMENTS]"},
+        {{"apply", "printers", true},
+         {"apply", "jobs", true},
+         {"apply", "force", false},
+         {"discover", "tcp-port", true},
+         {"discover", "jobs", true},
+         {"discover", "timeout", true},
+         {"discover", "port", false}, // refused there: it would be read as --tcp-port
+         {"layout", "pitch", true},
+         {"layout", "print-start", true},
+         {"layout", "cut", true},
+         {"layout", "bottom", true},
+         {"layout", "with-marks", false},
+         {"layout", "save", false}});
 }
 
 const char* const QueueCannotAnswer = "a printer queue cannot answer: ask the printer on the "

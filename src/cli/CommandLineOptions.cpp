@@ -49,9 +49,10 @@ std::string helpRow(const std::string& names, std::size_t namesWidth, std::strin
 } // namespace
 
 CommandLineOptions::CommandLineOptions(std::string description, std::vector<Option> options,
-                                       Words words)
+                                       Words words, std::vector<SubcommandOption> subcommandOptions)
     : description_(std::move(description)), options_(std::move(options)),
-      wordsHelp_(std::move(words)), given_(options_.size())
+      wordsHelp_(std::move(words)), subcommandOptions_(std::move(subcommandOptions)),
+      given_(options_.size())
 {
 }
 
@@ -65,17 +66,21 @@ bool CommandLineOptions::read(const std::vector<std::string>& arguments)
             words_.push_back(argument);
         } else if (argument == "--") {
             optionsEnded = true;
+        } else if (!words_.empty()) {
+            readAfterSubcommand(arguments, at);
         } else if (argument.starts_with("--")) {
             const std::string name = argument.substr(2, argument.find('=') - 2);
-            if (found(name))
+            if (!indexOf(name) && subcommandOption({}, name))
+                hold(arguments, at);
+            else if (found(name))
                 takeValue(name, argument, arguments, at);
         } else if (argument.starts_with('-') && argument != "-") {
             readLetters(argument, arguments, at);
         } else {
             words_.push_back(argument);
-            optionsEnded = argument != "-";
         }
     }
+    handHeldOver();
     return error_.empty() && unknown_.empty();
 }
 
@@ -128,6 +133,90 @@ std::optional<std::size_t> CommandLineOptions::indexOf(std::string_view name) co
             return i;
     }
     return std::nullopt;
+}
+
+// The subcommand's option of that name; of any subcommand when `subcommand` is empty.
+const CommandLineOptions::SubcommandOption*
+CommandLineOptions::subcommandOption(std::string_view subcommand, std::string_view name) const
+{
+    const auto option = std::ranges::find_if(subcommandOptions_, [&](const SubcommandOption& o) {
+        return o.name == name && (subcommand.empty() || o.subcommand == subcommand);
+    });
+    return option == subcommandOptions_.end() ? nullptr : &*option;
+}
+
+// Whether every letter after the "-" is a one-letter option, so that "-5" stays a word.
+bool CommandLineOptions::knownLetters(const std::string& argument) const
+{
+    for (std::size_t i = 1; i < argument.size();) {
+        const std::size_t length = UnicodeText::decode(argument, i).length;
+        if (argument[i] == '=')
+            return i > 1;
+        if (!indexOf(argument.substr(i, length)))
+            return false;
+        i += length;
+    }
+    return argument.size() > 1;
+}
+
+// After the subcommand: the subcommand's own option, with its value whatever that looks like,
+// else an option of ours, else the subcommand's word.
+void CommandLineOptions::readAfterSubcommand(const std::vector<std::string>& arguments,
+                                             std::size_t& at)
+{
+    const std::string& argument = arguments[at];
+    const std::string name =
+        argument.starts_with("--") ? argument.substr(2, argument.find('=') - 2) : std::string();
+    const SubcommandOption* option = subcommandOption(words_.front(), name);
+    if (!option && !name.empty() && indexOf(name)) {
+        found(name);
+        takeValue(name, argument, arguments, at);
+    } else if (argument.starts_with('-') && !argument.starts_with("--") && knownLetters(argument)) {
+        readLetters(argument, arguments, at);
+    } else {
+        words_.push_back(argument);
+        if (option && option->takesValue && argument.find('=') == std::string::npos &&
+            at + 1 < arguments.size())
+            words_.push_back(arguments[++at]);
+    }
+}
+
+// A subcommand's option before the subcommand, kept as "--name" and its value for its words.
+void CommandLineOptions::hold(const std::vector<std::string>& arguments, std::size_t& at)
+{
+    const std::string& argument = arguments[at];
+    const std::size_t assign = argument.find('=');
+    const std::string name = argument.substr(0, assign);
+    if (!subcommandOption({}, name.substr(2))->takesValue) {
+        if (assign != std::string::npos)
+            error_ = "Unexpected value after '" + name + "'.";
+        held_.push_back(name);
+    } else if (assign != std::string::npos) {
+        held_.insert(held_.end(), {name, argument.substr(assign + 1)});
+    } else if (at + 1 < arguments.size()) {
+        held_.insert(held_.end(), {name, arguments[++at]});
+    } else {
+        error_ = "Missing value after '" + argument + "'.";
+    }
+}
+
+// The held options go after the subcommand's words; those it does not take are unknown.
+void CommandLineOptions::handHeldOver()
+{
+    for (std::size_t i = 0; i < held_.size(); ++i) {
+        const std::string name = held_[i].substr(2);
+        const SubcommandOption* option =
+            words_.empty() ? nullptr : subcommandOption(words_.front(), name);
+        if (!option) {
+            unknown_.push_back(name);
+        } else {
+            words_.push_back(held_[i]);
+            if (option->takesValue)
+                words_.push_back(held_[i + 1]);
+        }
+        i += subcommandOption({}, name)->takesValue ? 1 : 0;
+    }
+    held_.clear();
 }
 
 // Notes an option as given; an unknown one is kept for the error text.

@@ -6,10 +6,12 @@
 #include <string_view>
 #include <vector>
 
-// Reads a command line's options and words as the tool always has: "--name value" and
-// "--name=value", one-letter switches that may run together ("-h"), "--" or the first word
-// ending the options (a lone "-" is a word that ends nothing), the last of a repeated option's
-// values winning. Writes the help that lists them.
+// Reads a command line's options and words: "--name value" and "--name=value", one-letter
+// switches that may run together ("-h"), "--" ending the options, the last of a repeated
+// option's values winning. Options come before or after the subcommand (the first word); after
+// it, a word that is not one of these options is the subcommand's, and so is the value of a
+// subcommand's option. A subcommand's option given before the subcommand goes to its words,
+// after the others. Writes the help that lists them.
 class CommandLineOptions
 {
 public:
@@ -27,7 +29,15 @@ public:
         std::string syntax;
     };
 
-    CommandLineOptions(std::string description, std::vector<Option> options, Words words);
+    // An option that a subcommand reads from its words: "--printers FILE" of "apply".
+    struct SubcommandOption {
+        std::string subcommand;
+        std::string name;
+        bool takesValue;
+    };
+
+    CommandLineOptions(std::string description, std::vector<Option> options, Words words,
+                       std::vector<SubcommandOption> subcommandOptions = {});
 
     // Once for each reader. arguments[0] is the program as it was called. False, with
     // errorText(), when an option is unknown, lacks its value or has one it does not take.
@@ -47,6 +57,12 @@ private:
     };
 
     std::optional<std::size_t> indexOf(std::string_view name) const;
+    const SubcommandOption* subcommandOption(std::string_view subcommand,
+                                             std::string_view name) const;
+    bool knownLetters(const std::string& argument) const;
+    void readAfterSubcommand(const std::vector<std::string>& arguments, std::size_t& at);
+    void hold(const std::vector<std::string>& arguments, std::size_t& at);
+    void handHeldOver();
     bool found(std::string_view name);
     void readLetters(const std::string& argument, const std::vector<std::string>& arguments,
                      std::size_t& at);
@@ -56,6 +72,8 @@ private:
     std::string description_;
     std::vector<Option> options_;
     Words wordsHelp_;
+    std::vector<SubcommandOption> subcommandOptions_;
+    std::vector<std::string> held_; // subcommands' options given before the subcommand
     std::string program_;
     std::vector<Given> given_;
     std::vector<std::string> words_;

@@ -88,8 +88,14 @@ std::vector<Case> cases()
          {"--port", "LPT1", "--baud", "x", "--port", "COM2", "--baud", "9600", "test-cut"},
          "1B 40 1D 56 30 0A", "COM2,9600,8,0,0,1");
     sent("-- ends the options", {"--", "test-cut"}, "1B 40 1D 56 30 0A");
-    refused("options after the subcommand are its words", withIp({"test-cut", "--port", "COM1"}),
-            "test-cut takes nothing");
+    sent("options after the subcommand", {"test-cut", "--port", "COM3", "--baud=9600"},
+         "1B 40 1D 56 30 0A", "COM3,9600,8,0,0,1");
+    refused("a subcommand's option it does not take", {"--jobs=2", "test-cut"},
+            "Unknown option 'jobs'.");
+    refused("value of a subcommand's switch", {"--force=1", "apply", "p"},
+            "Unexpected value after '--force'.");
+    refused("missing value of a subcommand's option", {"--printers"},
+            "Missing value after '--printers'.");
     refused("a lone dash is a word that ends nothing",
             {"--dry-run", "-", "--port", "X", "test-cut"},
             "\"X\" is no port: it must begin with ETH, COM, LPT or DRI.");
@@ -135,6 +141,13 @@ std::vector<Case> cases()
             "the baud rate must be 9600, 19200, 38400 or 115200, not \"4800\"");
     refused("ports with a word", {"ports", "x"}, "ports takes nothing but --json");
     refused("ports with more", {"ports", "--json", "x"}, "ports takes nothing but --json");
+    for (const auto& [words, why] :
+         {std::pair<std::vector<std::string>, std::string>{
+              {"--tcp-port", "0", "discover", "1"},
+              "--tcp-port takes a whole number from 1 to "
+              "65535, not \"0\""},
+          {{"discover", "1", "--port", "1"}, "discover does not take \"--port\""}})
+        cases.push_back({"discover's options, " + why, words, 2, "blackmark: " + why + "\n"});
     cases.push_back({"bad hex", withIp({"send", "1B  40"}), 2,
                      "blackmark: This is not a printer command; nothing was sent. empty token "
                      "after token 1\n"});
@@ -211,7 +224,7 @@ TEST_CASE("help and version, before any check of the words")
     for (const char* help : {"--help", "-h", "--h"}) {
         const Said said = run(sdk, {"--bogus=", help});
         CHECK(said.code == 2);
-        const Said shown = run(sdk, {"--port", "X", help, "x"});
+        const Said shown = run(sdk, {"x", "--port", "X", help});
         CHECK(shown.code == 0);
         CHECK(shown.out.starts_with("Usage: blackmark [options] SUBCOMMAND [ARGUMENTS]\n"));
         // Each option, with the defaults the words fall back to.
@@ -221,7 +234,8 @@ TEST_CASE("help and version, before any check of the words")
               "\n  --driver <NAME>  ", "\n  --dry-run  ", "\n  --verbose  ", "\n  --json  ",
               "\nSubcommands, one per button"})
             CHECK_MESSAGE(shown.out.find(line) != std::string::npos, line);
-        CHECK(shown.out.ends_with("\nset), 2 bad input, 3 (status) cannot print now.\n"));
+        CHECK(
+            shown.out.ends_with("\nprinter not set), 2 bad input, 3 (status) cannot print now.\n"));
     }
     const Said version = run(sdk, {"--port", "X", "--version", "x"});
     CHECK(version.code == 0);

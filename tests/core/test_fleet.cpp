@@ -295,13 +295,13 @@ TEST_CASE("apply: bad input is refused with its place, and nothing is sent")
     const Row rows[] = {
         {{"apply", profile, "--printers", list, "--jobs", "0"},
          "--jobs takes a count from 1 to 256, not \"0\""},
-        {{"apply", profile, "--printers", list, "--jobs", "1000"}, "not \"1000\""},
+        {{"--printers", list, "--jobs", "1000", "apply", profile}, "not \"1000\""},
         {{"apply", profile, "--printers", list, "--jobs", "2x"}, "not \"2x\""},
         {{"apply", profile, "--jobs"}, "--jobs takes a count"},
         {{"apply", profile, "--printers"}, "--printers takes a file"},
         {{"apply", profile, "other"}, "apply does not take \"other\""},
         {{"apply"}, "apply takes a profile"},
-        {{"--ip", "127.0.0.2", "apply", profile, "--printers", list},
+        {{"apply", profile, "--printers", list, "--ip", "127.0.0.2"},
          "give no --port, --ip or --driver"},
         {{"apply", "-", "--printers", "-"}, "cannot both come from standard input"},
         {{"apply", profile, "--printers", badList}, badList + ":2: the printer of line 1 again"},
@@ -328,7 +328,7 @@ TEST_CASE("apply to one printer, from standard input, with a JSON report")
     BlackmarkCommandLine commandLine(
         sdk, [] { return QueueListing{}; }, out, err, PortNames::PosixDevicePaths);
     commandLine.setFleetSupport({{}, &in, true});
-    CHECK(commandLine.run({"blackmark", "--ip", "127.0.0.9", "--json", "apply", "-"}) == 0);
+    CHECK(commandLine.run({"blackmark", "apply", "--ip", "127.0.0.9", "-", "--json"}) == 0);
     CHECK(sdk.written.back() == std::string("\x1F\x1B\x1F\x81\x04\x05\x06\x18\x00", 9));
     CHECK(err.str() == "\rapply: 1 of 1 done\n");
     const std::string json = out.str();

@@ -70,7 +70,7 @@ TEST_CASE("a layout the fields cannot carry is bad input")
         {"--cut", "", "\"\"" + distance + ", or with a sign"}};
     for (const auto& [option, value, why] : rows) {
         CAPTURE(why);
-        const Said said = layout({"layout", "black-mark", option, value});
+        const Said said = layout({option, value, "layout", "black-mark"});
         CHECK(said.code == 2);
         CHECK(said.err == "blackmark: " + why + "\n(see blackmark --help)\n");
     }

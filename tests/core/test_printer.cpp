@@ -230,6 +230,9 @@ TEST_CASE("our SDK checks each call and numbers its handles")
     CHECK(sdk.lastFailure() == "nothing valid to write (5 bytes)");
     CHECK(sdk.POS_WriteFile(handle, "x", -1) == -1);
     CHECK(sdk.POS_WriteFile(handle, nullptr, 0) == 0);
+    char byte = 0;
+    CHECK(sdk.POS_ReadFile(handle, &byte, 0, 10) == -1);
+    CHECK(sdk.lastFailure() == "nowhere valid to read into (0 bytes)");
     CHECK(sdk.POS_StartDoc() == 1);
     CHECK(sdk.POS_WriteFile(handle, "ok", 2) == 2);
     CHECK(sdk.POS_EndDoc() == 1);

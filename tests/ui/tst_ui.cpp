@@ -236,6 +236,11 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), second);
         QTest::keyClick(second, Qt::Key_Left);
         QCOMPARE(QApplication::focusWidget(), second); // moved within the field
+        box.hIPWnd->field(3)->setFocus();
+        QTest::keyClick(box.hIPWnd->field(3), Qt::Key_End);
+        QTest::keyClick(box.hIPWnd->field(3), Qt::Key_Right); // the last field: no further
+        QCOMPARE(QApplication::focusWidget(), box.hIPWnd->field(3));
+        second->setFocus();
         second->setCursorPosition(0);
         QTest::keyClick(second, Qt::Key_Backspace); // at the start: back, nothing deleted
         QCOMPARE(QApplication::focusWidget(), box.hIPWnd->field(0));

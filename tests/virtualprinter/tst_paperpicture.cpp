@@ -192,7 +192,12 @@ private slots:
         row("underline", "\x1B-\x02 \n", QRect(32, 22, 12, 2), true);
         row("code page 437", "\xDB\n", QRect(32, 0, 12, 24), true);
         row("code table 1252", "\x1Bt\x10\xC9\n", QRect(32, 0, 12, 24));
-        row("PDF417", bytes("\x1D(k\x07\x00\x30P0ABCD\x1D(k\x03\x00\x30Q0"), wide);
+        const QByteArray pdf417 = bytes("\x1D(k\x07\x00\x30P0ABCD\x1D(k\x03\x00\x30Q0");
+        row("PDF417", pdf417, QRect(32, 0, 309, 54), true);
+        for (const auto& [level, box] : {std::pair{"0", QRect(32, 0, 258, 45)},
+                                         {"1", QRect(32, 0, 258, 63)},
+                                         {"8", QRect(32, 0, 576, 360)}})
+            row(level, bytes("\x1D(k\x04\x00\x30\x45\x30") + level + pdf417, box, true);
         row("Data Matrix", bytes("\x1D(k\x07\x00\x36P0ABCD\x1D(k\x03\x00\x36Q0"),
             QRect(32, 0, 36, 36));
         row("tab", "\tH\n", at(128, 0));
@@ -208,6 +213,9 @@ private slots:
         row("unknown 2D code: a gap", bytes("\x1D(k\x03\x00xQ0H\n"), at(32, 24));
         row("underline, ESC !", "\x1B!\x80 \n", QRect(32, 23, 12, 1), true);
         row("raster, quadruple", bytes("\x1Dv0\x03\x01\x00\x01\x00\xC0"), QRect(32, 0, 4, 2), true);
+        row("raster, double width", bytes("\x1Dv0\x01\x01\x00\x01\x00\xC0"), QRect(32, 0, 4, 1),
+            true);
+        row("reverse after an empty line", "\n\x1D\x42\x01 \n", QRect(32, 30, 12, 24), true);
         row("QR Code, level H",
             bytes("\x1D(k\x03\x00\x31\x45\x33\x1D(k\x04\x00\x31P0A\x1D(k\x03\x00\x31Q0"),
             QRect(32, 0, 63, 63), true);
@@ -231,6 +239,44 @@ private slots:
         QVERIFY2(cells.contains(box), qPrintable(QDebug::toString(box)));
         QVERIFY(box.width() * 3 > cells.width() * 2 || cells.width() == 576);
         QVERIFY(box.height() * 2 > cells.height());
+    }
+
+    // Each row two documents that print the same picture.
+    void printsAlike_data()
+    {
+        QTest::addColumn<QByteArray>("document");
+        QTest::addColumn<QByteArray>("alike");
+        QTest::addColumn<bool>("same");
+        const auto row = [](const char* name, const QByteArray& document, const QByteArray& alike,
+                            bool same = true) { QTest::newRow(name) << document << alike << same; };
+        const QByteArray code39 = bytes("\x1Dh\x10\x1Dk\x04\x41\x00");
+        const QByteArray pdf417 = bytes("\x1D(k\x07\x00\x30P0ABCD\x1D(k\x03\x00\x30Q0");
+        row("code page 437's first, as in code table 1252", "\x80\n", "\x1Bt\x10\xC7\n");
+        row("barcode text by digit, in font A unless chosen", "\x1DH\x33" + code39,
+            bytes("\x1D\x66\x00\x1DH\x03") + code39);
+        row("PDF417's error correction by ratio: the encoder's",
+            bytes("\x1D(k\x04\x00\x30\x45\x31\x28") + pdf417, pdf417);
+        row("font B by ESC !", "\x1B!\x01H\n", "\x1BM\x01H\n");
+        row("no underline 3", "\x1B-\x03H\n", "H\n");
+        row("emphasis struck twice", "\x1B\x45\x01H\n", "H\n", false);
+        QByteArray held("\x1B\x33\x18"), printed = held;
+        for (const QByteArray& move :
+             {QByteArray("\x1BJ\x30"), QByteArray("\x1B\x64\x01"), bytes("\x1DVB\x00"),
+              QByteArray("\x1Bi"), QByteArray("\x1D\x0C"), bytes("\x1C(L\x02\x00\x42\x31"),
+              QByteArray("\x1B@")}) {
+            held += "H" + move;
+            printed += "H\n" + move;
+        }
+        row("a line printed before the paper moves", held + "H\n", printed + "H\n");
+    }
+    void printsAlike()
+    {
+        QFETCH(QByteArray, document);
+        QFETCH(QByteArray, alike);
+        QFETCH(bool, same);
+        const QImage picture = print(document).value(0);
+        QVERIFY(!picture.isNull());
+        QCOMPARE(picture == print(alike).value(0), same);
     }
 
     void codesReadBack_data()

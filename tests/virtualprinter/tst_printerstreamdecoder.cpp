@@ -45,13 +45,15 @@ private slots:
         row("cuts", "1D56301D56011D564205",
             {"1D 56 30  GS V: full cut", "1D 56 01  GS V: partial cut",
              "1D 56 42 05  GS V: feed 5 and partial cut"});
-        row("unknown bytes", "0001FE1B40",
-            {"00 01 FE  unknown bytes", "1B 40  ESC @: initialise the printer"});
+        row("unknown bytes", "0001FE0C1B40",
+            {"00 01 FE  unknown bytes", "0C  FF: print the page",
+             "1B 40  ESC @: initialise the printer"});
         row("unknown ESC", "1B7E", {"1B 7E  ESC 7E: unknown command"});
-        row("fixed parameters", "1B61011B700032781D4C30011C26",
+        row("fixed parameters", "1B61011B700032781D4C30011C261B7201100501",
             {"1B 61 01  ESC a: justification 1",
              "1B 70 00 32 78  ESC p: drawer pulse on pin 0, 50 on, 120 off",
-             "1D 4C 30 01  GS L: left margin 304", "1C 26  FS &: kanji mode on"});
+             "1D 4C 30 01  GS L: left margin 304", "1C 26  FS &: kanji mode on",
+             "1B 72 01  ESC r: print colour 1", "10 05 01  DLE ENQ: real-time request 1"});
         row("text styles",
             "1B45011B2D021B21081D21111B33181B64021B4A051B74101D42011B56011B4D011C2108",
             {"1B 45 01  ESC E: emphasis 1", "1B 2D 02  ESC -: underline 2",
@@ -122,10 +124,11 @@ private slots:
         row("FS ( x by its length", "1C2841020001021C284CFF00",
             {"1C 28 41 02 00 01 02  FS ( A: function, 2 parameter bytes",
              "1C 28 4C FF 00  truncated FS ( L"});
-        row("settings memory", "1D284D020001011D284D020003011D284D0300020304",
+        row("settings memory", "1D284D020001011D284D020003011D284D03000203041D284D01000141",
             {"1D 28 4D 02 00 01 01  GS ( M: save the settings",
              "1D 28 4D 02 00 03 01  GS ( M: load the saved settings at start-up",
-             "1D 28 4D 03 00 02 03 04  GS ( M: unexpected parameter length 3"});
+             "1D 28 4D 03 00 02 03 04  GS ( M: unexpected parameter length 3",
+             "1D 28 4D 01 00 01  GS ( M: unexpected parameter length 1", "41  text \"A\""});
         row("automatic status back", "1D61FF1D6100",
             {"1D 61 FF  GS a: automatic status back 255 (status: 14 00 00 00)",
              "1D 61 00  GS a: automatic status back 0"},
@@ -138,6 +141,9 @@ private slots:
             {"1F  unknown bytes", "1B 1F  ESC 1F: unknown command", "81 04 05  unknown bytes",
              "41  text \"A\""});
         row("lone 1F", "1F40", {"1F  unknown bytes", "40  text \"@\""});
+        row("FS ( L longer than read", "1C284C3C0042" + QByteArray("30").repeated(59),
+            {"1C 28 4C 3C 00 42 " + QString("30 ").repeated(42) +
+             "\u2026 (65 bytes)  FS ( L: unexpected parameter length 60"});
         row("truncated maker", "1F1B1F8104", {"1F 1B 1F 81 04  truncated maker command"});
         row("truncated distance", "1F1B1F81040506",
             {"1F 1B 1F 81 04 05 06  truncated maker command 81"});

@@ -92,7 +92,7 @@ QImage CodeSymbols::symbol(const Symbol2D& given, const QByteArray& data)
     switch (given.cn) {
     case 48:
         symbol->symbology = BARCODE_PDF417;
-        symbol->option_1 = given.errorLevel > 0 ? given.errorLevel : -1;
+        symbol->option_1 = given.errorLevel - 1; // -1 lets the encoder choose
         symbol->option_2 = given.columns;
         break;
     case 49:

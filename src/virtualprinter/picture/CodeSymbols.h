@@ -18,7 +18,7 @@ QByteArray barcodeText(int m, const QByteArray& data);
 struct Symbol2D {
     int cn = 49;        // 48 PDF417, 49 QR Code, 50 MaxiCode, 53 Aztec, 54 Data Matrix
     int moduleDots = 3; // QR Code's size, the others' module width
-    int errorLevel = 0; // as the system counts it; 0 leaves it to the encoder
+    int errorLevel = 0; // QR Code's 1 L to 4 H, PDF417's level + 1; 0 leaves it to the encoder
     int columns = 0;    // PDF417 only; 0 lets the encoder choose
 };
 QImage symbol(const Symbol2D& symbol, const QByteArray& data);

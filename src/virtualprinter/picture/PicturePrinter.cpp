@@ -404,7 +404,9 @@ void PicturePrinter::printBlock(const QImage& dots)
     }
     const int width = areaWidth();
     const int x = areaLeft() + std::max(0, width - dots.width()) * modes_.justification / 2;
-    picture_.drawDots(dots, x, paper_.position());
+    // Nothing prints beyond the printing area.
+    picture_.drawDots(dots.width() > width ? dots.copy(0, 0, width, dots.height()) : dots, x,
+                      paper_.position());
     paper_.feed(dots.height());
 }
 
@@ -538,7 +540,7 @@ void PicturePrinter::twoD(QByteArrayView body)
         if (cn == 49)
             symbol.errorLevel = n >= 48 && n <= 51 ? n - 47 : 0;
         else if (cn == 48 && at(body, 2) == 48)
-            symbol.errorLevel = std::clamp<int>(at(body, 3) - 48, 0, 8);
+            symbol.errorLevel = std::clamp<int>(at(body, 3) - 48, 0, 8) + 1; // level 0 too
         break;
     case 80:
         symbolData_[cn] = body.sliced(std::min<qsizetype>(3, body.size())).toByteArray();
@@ -582,10 +584,8 @@ void PicturePrinter::barcode(QByteArrayView command)
     const bool fontB = modes_.barcodeFontB;
     const QImage words = text(CodeSymbols::barcodeText(m, data), fontB);
     if (modes_.barcodeText & 1)
-        printBlock(words.width() > areaWidth() ? words.copy(0, 0, areaWidth(), words.height())
-                                               : words);
+        printBlock(words);
     printBlock(bars);
     if (modes_.barcodeText & 2)
-        printBlock(words.width() > areaWidth() ? words.copy(0, 0, areaWidth(), words.height())
-                                               : words);
+        printBlock(words);
 }
