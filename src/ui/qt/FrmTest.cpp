@@ -1,8 +1,12 @@
 #include "FrmTest.h"
 
+#include "BusyCursor.h"
+#include "PaperLayoutDialog.h"
+#include "PrinterQuestions.h"
 #include "PrinterQueues.h"
 
 #include <QGuiApplication>
+#include <QMessageBox>
 
 #include <optional>
 
@@ -77,16 +81,6 @@ QWidget* make(const FrmTestLayout::Control& control, QWidget* window)
     return nullptr;
 }
 
-// The window does not answer while a command is sent; the cursor says so.
-class BusyCursor
-{
-public:
-    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
-
 } // namespace
 
 FrmTest::FrmTest(PrinterSdk& sdk, FrmTestModel::PrinterNames installedPrinters, QWidget* parent)
@@ -98,8 +92,7 @@ FrmTest::FrmTest(PrinterSdk& sdk, FrmTestModel::PrinterNames installedPrinters, 
     setObjectName(QStringLiteral("FrmTest"));
     setWindowTitle(qText(FrmTestLayout::Title));
     setFont(windowFont());
-    setFixedSize(Twips::toPixels(FrmTestLayout::ClientWidth),
-                 Twips::toPixels(FrmTestLayout::ClientHeight));
+    createMenuBar();
     createControls();
     nameControls();
     setTabOrder();
@@ -113,10 +106,67 @@ std::vector<std::string> FrmTest::platformPrinterNames()
     return PrinterQueues::list().names();
 }
 
+void FrmTest::createMenuBar()
+{
+    menuBar = new QMenuBar(this);
+    menuBar->setObjectName(QStringLiteral("menuBar"));
+    for (const MenuBar::Menu& menu : MenuBar::Menus) {
+        QMenu* items = menuBar->addMenu(qText(menu.caption));
+        for (const MenuBar::Item& item : menu.items) {
+            const MenuCommand command = item.command;
+            items->addAction(qText(item.caption), this, [this, command] { runMenu(command); });
+        }
+    }
+    // The window grows by the menu bar alone; the client area keeps the layout's size.
+    const int menuHeight = menuBar->sizeHint().height();
+    const int width = Twips::toPixels(FrmTestLayout::ClientWidth);
+    const int height = Twips::toPixels(FrmTestLayout::ClientHeight);
+    menuBar->setGeometry(0, 0, width, menuHeight);
+    client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setGeometry(0, menuHeight, width, height);
+    setFixedSize(width, menuHeight + height);
+}
+
+void FrmTest::runMenu(MenuCommand command)
+{
+    std::optional<BusyCursor> busy;
+    if (MenuBar::talksToPrinter(command))
+        busy.emplace();
+    switch (command) {
+    case MenuCommand::OpenProfile:
+        break;
+    case MenuCommand::SaveProfile:
+        break;
+    case MenuCommand::ApplyProfile:
+        break;
+    case MenuCommand::WhoIsIt:
+        PrinterQuestions(model_.sdk(), messages_).whoIsIt(model_.portSettings());
+        break;
+    case MenuCommand::CanItPrint:
+        PrinterQuestions(model_.sdk(), messages_).canItPrint(model_.portSettings());
+        break;
+    case MenuCommand::FindPrinters:
+        break;
+    case MenuCommand::PaperLayout: {
+        PaperLayoutDialog dialog(
+            model_.paperLayoutValues(), model_.sdk(), messages_,
+            [this] { return model_.portSettings(); }, this);
+        dialog.exec();
+        break;
+    }
+    case MenuCommand::PaperPreview:
+        break;
+    case MenuCommand::About:
+        messages_.show(MenuBar::aboutMessage(PROJECT_VERSION));
+        break;
+    }
+}
+
 void FrmTest::createControls()
 {
     for (const FrmTestLayout::Control& control : FrmTestLayout::Controls) {
-        QWidget* widget = make(control, this);
+        QWidget* widget = make(control, client);
         widget->setObjectName(QString::fromStdString(FrmTestLayout::objectName(control)));
         widget->setGeometry(pixels(control.place));
         if (control.font == FrmTestLayout::Font::PortLabel)
