@@ -34,6 +34,16 @@ public:
     PortSettings portSettings() const;
     const WindowValues& windowValues() const { return values_; }
 
+    // The last search's printers, one line each as a list of printers takes them.
+    const std::vector<std::string>& foundPrinters() const { return foundPrinters_; }
+    void setFoundPrinters(std::vector<std::string> printers)
+    {
+        foundPrinters_ = std::move(printers);
+    }
+    // A printer found on the network becomes the port: ETHERNET, as a user picks it, at the
+    // address as the address box takes it.
+    void chooseNetworkPrinter(const std::string& address);
+
 private:
     void applyPortEnabling();
     std::string boxText(int row) const;
@@ -43,4 +53,5 @@ private:
     WindowValues values_;
     CommandSender sender_;
     BlackMarkCatalogue catalogue_;
+    std::vector<std::string> foundPrinters_;
 };
