@@ -29,6 +29,8 @@ public:
 
     PortSettings portSettings() const { return model_.portSettings(); }
     const WindowValues& windowValues() const { return model_.windowValues(); }
+    // What the window's dialogs work on.
+    FrmTestModel& model() { return model_; }
 
     QLabel* Label1;
     QLabel* Label2;
