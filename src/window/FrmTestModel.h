@@ -3,6 +3,7 @@
 #include "BlackMarkCatalogue.h"
 #include "CommandSender.h"
 #include "FrmTestLayout.h"
+#include "PaperLayoutValues.h"
 #include "WindowValues.h"
 
 #include <functional>
@@ -34,12 +35,14 @@ public:
     PortSettings portSettings() const;
     const WindowValues& windowValues() const { return values_; }
 
-    // The last search's printers, one line each as a list of printers takes them.
+    // The last search's printers, one line each in the form of a list of printers.
     const std::vector<std::string>& foundPrinters() const { return foundPrinters_; }
     void setFoundPrinters(std::vector<std::string> printers)
     {
         foundPrinters_ = std::move(printers);
     }
+    // The paper layout as the dialog holds it, kept for the whole run.
+    PaperLayoutValues& paperLayoutValues() { return paperLayoutValues_; }
     // A printer found on the network becomes the port: ETHERNET, as a user picks it, at the
     // address as the address box takes it.
     void chooseNetworkPrinter(const std::string& address);
@@ -54,4 +57,5 @@ private:
     CommandSender sender_;
     BlackMarkCatalogue catalogue_;
     std::vector<std::string> foundPrinters_;
+    PaperLayoutValues paperLayoutValues_;
 };
