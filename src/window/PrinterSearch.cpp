@@ -90,6 +90,7 @@ void PrinterSearch::find()
         return;
     }
     total_ = addresses.size();
+    rowHosts_.clear();
     rowAddresses_.clear();
     shared_ = Shared();
     stop_ = false;
@@ -150,9 +151,12 @@ void PrinterSearch::showProgress()
             now.report = shared_.report;
     }
     for (const Discovery::Host& host : now.found) {
+        const auto at = std::lower_bound(rowHosts_.begin(), rowHosts_.end(), host.address);
+        const std::size_t index = std::size_t(at - rowHosts_.begin());
         const PrinterSearchRow row = rowOf(host);
-        rowAddresses_.push_back(row.address);
-        view_.addRow(row);
+        rowHosts_.insert(at, host.address);
+        rowAddresses_.insert(rowAddresses_.begin() + std::ptrdiff_t(index), row.address);
+        view_.insertRow(index, row);
     }
     view_.setProgress(now.tried, total_);
     if (!now.done)

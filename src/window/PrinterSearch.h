@@ -74,6 +74,7 @@ private:
     OwnAddresses ownAddresses_;
     Settings settings_;
 
+    std::vector<std::uint32_t> rowHosts_; // in address order, as the rows
     std::vector<std::string> rowAddresses_;
     std::size_t total_ = 0;
     std::atomic<bool> stop_{false};

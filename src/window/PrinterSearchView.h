@@ -21,7 +21,8 @@ public:
     virtual void setProgress(std::size_t tried, std::size_t total) = 0;
     virtual void setSummary(const std::string& text) = 0;
     virtual void clearRows() = 0;
-    virtual void addRow(const PrinterSearchRow& row) = 0;
+    // Rows are in address order, whatever order the printers answer in.
+    virtual void insertRow(std::size_t at, const PrinterSearchRow& row) = 0;
     // While a search runs: Find off, Stop on, the cursor busy; the dialog still answers.
     virtual void setSearching(bool searching) = 0;
     // Called from the search's own thread: the view has PrinterSearch::showProgress run on

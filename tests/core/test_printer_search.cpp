@@ -109,9 +109,10 @@ public:
     }
     void setSummary(const std::string& text) override { summary = text; }
     void clearRows() override { rows.clear(); }
-    void addRow(const PrinterSearchRow& row) override
+    void insertRow(std::size_t at, const PrinterSearchRow& row) override
     {
-        rows[row.address] = row.makerAndModel + " | " + row.state;
+        rows.insert(rows.begin() + std::ptrdiff_t(at),
+                    row.address + ' ' + row.makerAndModel + " | " + row.state + '\n');
     }
     void setSearching(bool on) override { searching = on; }
     void wake() override
@@ -133,18 +134,17 @@ public:
         }
     }
 
-    // In address order, whatever order the printers answered in.
     std::string rowsText() const
     {
         std::string text;
-        for (const auto& [address, row] : rows)
-            text += address + ' ' + row + '\n';
+        for (const std::string& row : rows)
+            text += row;
         return text;
     }
 
     std::string ranges, summary;
     std::size_t tried = 0, total = 0;
-    std::map<std::string, std::string> rows;
+    std::vector<std::string> rows;
     bool searching = false;
     std::mutex mutex;
     std::condition_variable woken;

@@ -4,7 +4,9 @@
 #include "ProbePort.h"
 #include "RecordingPrinterSdk.h"
 
+#include <QApplication>
 #include <QTest>
+#include <QTimer>
 
 namespace
 {
@@ -74,6 +76,22 @@ private slots:
         QCOMPARE(w.Text1->text(), address);
         QVERIFY(w.Text1->isEnabled());
         QVERIFY(sdk.calls.empty());
+    }
+
+    void theMenuOpensIt()
+    {
+        RecordingPrinterSdk sdk;
+        FrmTest w(sdk, [] { return std::vector<std::string>(); });
+        w.show();
+        QString title;
+        QTimer::singleShot(0, [&] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                title = dialog->windowTitle();
+                dialog->reject();
+            }
+        });
+        w.runMenu(MenuCommand::FindPrinters);
+        QCOMPARE(title, QStringLiteral("Find printers on the network"));
     }
 
     void stopsAndRefuses()

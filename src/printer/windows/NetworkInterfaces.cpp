@@ -1,7 +1,9 @@
 #include "NetworkInterfaces.h"
 
-#include <iphlpapi.h>
+// Winsock before the helper's header, which needs its types.
 #include <winsock2.h>
+
+#include <iphlpapi.h>
 #include <ws2tcpip.h>
 
 #include <vector>

@@ -1,6 +1,8 @@
 #include "FrmTest.h"
 
+#include "NetworkInterfaces.h"
 #include "PrinterQueues.h"
+#include "PrinterSearchDialog.h"
 
 #include <QGuiApplication>
 
@@ -151,6 +153,7 @@ void FrmTest::runMenu(MenuCommand command)
     case MenuCommand::CanItPrint:
         break;
     case MenuCommand::FindPrinters:
+        findPrinters();
         break;
     case MenuCommand::PaperLayout:
         break;
@@ -292,4 +295,11 @@ void FrmTest::setEnabled(const Control& control, bool enabled)
 void FrmTest::unload()
 {
     close();
+}
+
+void FrmTest::findPrinters()
+{
+    PrinterSearchDialog dialog(model_, PrinterSearchDialog::networkSettings(),
+                               NetworkInterfaces::ipv4Addresses, this);
+    dialog.exec();
 }

@@ -74,6 +74,7 @@ private:
     void unload() override;
 
     void createMenuBar();
+    void findPrinters();
     void createControls();
     void nameControls();
     void setTabOrder();

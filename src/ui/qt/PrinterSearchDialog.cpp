@@ -139,9 +139,11 @@ void PrinterSearchDialog::clearRows()
     useButton->setEnabled(false);
 }
 
-void PrinterSearchDialog::addRow(const PrinterSearchRow& row)
+void PrinterSearchDialog::insertRow(std::size_t at, const PrinterSearchRow& row)
 {
-    new QTreeWidgetItem(printers, {qText(row.address), qText(row.makerAndModel), qText(row.state)});
+    printers->insertTopLevelItem(
+        int(at),
+        new QTreeWidgetItem({qText(row.address), qText(row.makerAndModel), qText(row.state)}));
 }
 
 void PrinterSearchDialog::setSearching(bool searching)
@@ -149,10 +151,19 @@ void PrinterSearchDialog::setSearching(bool searching)
     findButton->setEnabled(!searching);
     ranges->setReadOnly(searching);
     stopButton->setEnabled(searching);
-    if (searching)
+    // Find is off while it runs: the focus goes where the next key is useful.
+    if (searching) {
         setCursor(Qt::BusyCursor);
-    else
+        stopButton->setFocus();
+    } else {
         unsetCursor();
+        if (printers->topLevelItemCount() > 0) {
+            printers->setCurrentItem(printers->topLevelItem(0));
+            printers->setFocus();
+        } else {
+            ranges->setFocus();
+        }
+    }
 }
 
 void PrinterSearchDialog::wake()

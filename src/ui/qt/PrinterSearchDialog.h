@@ -42,7 +42,7 @@ private:
     void setProgress(std::size_t tried, std::size_t total) override;
     void setSummary(const std::string& text) override;
     void clearRows() override;
-    void addRow(const PrinterSearchRow& row) override;
+    void insertRow(std::size_t at, const PrinterSearchRow& row) override;
     void setSearching(bool searching) override;
     void wake() override;
 

@@ -1,5 +1,7 @@
 #include "FrmTest.h"
 
+#include "NetworkInterfaces.h"
+#include "PrinterSearchDialog.h"
 #include "SpoolerQueues.h"
 #include "WindowsText.h"
 
@@ -197,6 +199,7 @@ void FrmTest::runMenu(MenuCommand command)
     case MenuCommand::CanItPrint:
         break;
     case MenuCommand::FindPrinters:
+        findPrinters();
         break;
     case MenuCommand::PaperLayout:
         break;
@@ -442,4 +445,11 @@ void FrmTest::setEnabled(const Control& control, bool enabled)
 void FrmTest::unload()
 {
     DestroyWindow(window_);
+}
+
+void FrmTest::findPrinters()
+{
+    PrinterSearchDialog dialog(window_, model_, PrinterSearchDialog::networkSettings(),
+                               NetworkInterfaces::ipv4Addresses);
+    dialog.runModal();
 }
