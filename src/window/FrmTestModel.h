@@ -35,6 +35,10 @@ public:
     PortSettings portSettings() const;
     const WindowValues& windowValues() const { return values_; }
 
+    // For the menus' dialogs: the window's printer access and boxes.
+    PrinterSdk& sdk() const { return sdk_; }
+    UserMessages& messages() const { return messages_; }
+
     // The last search's printers, one line each in the form of a list of printers.
     const std::vector<std::string>& foundPrinters() const { return foundPrinters_; }
     void setFoundPrinters(std::vector<std::string> printers)
@@ -52,6 +56,8 @@ private:
     std::string boxText(int row) const;
 
     FrmTestView& view_;
+    PrinterSdk& sdk_;
+    UserMessages& messages_;
     PrinterNames installedPrinters_;
     WindowValues values_;
     CommandSender sender_;

@@ -1,5 +1,7 @@
 #include "MenuBar.h"
 
+#include <string>
+
 namespace MenuBar
 {
 
@@ -36,6 +38,13 @@ const std::array<Menu, 4> Menus = {{
 bool talksToPrinter(MenuCommand command)
 {
     return command == MenuCommand::WhoIsIt || command == MenuCommand::CanItPrint;
+}
+
+UserMessage aboutMessage(std::string_view version)
+{
+    return {"blackmark-setup " + std::string(version), "About", UserMessage::Icon::Information,
+            "Sets up the black-mark function of ESC/POS receipt and label printers.\n"
+            "MIT License. Copyright (c) 2026 The blackmark developers."};
 }
 
 } // namespace MenuBar

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "UserMessages.h"
+
 #include <array>
 #include <span>
 #include <string_view>
@@ -40,5 +42,8 @@ static_assert(int(MenuCommand::About) + 1 == CommandCount);
 
 // Whether the item talks to the printer itself, which can take seconds: the view shows it busy.
 bool talksToPrinter(MenuCommand command);
+
+// Help ▸ About: the program, its version and its licence.
+UserMessage aboutMessage(std::string_view version);
 
 } // namespace MenuBar
