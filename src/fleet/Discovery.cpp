@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <mutex>
 #include <nlohmann/json.hpp>
 
 namespace Discovery
@@ -153,15 +154,26 @@ std::string Report::summary() const
 }
 
 Report run(const std::vector<std::uint32_t>& addresses, std::uint16_t port, int jobs,
-           const PortMaker& makePort)
+           const PortMaker& makePort, const Progress& progress)
 {
     const auto start = std::chrono::steady_clock::now();
     std::vector<std::optional<Host>> hosts(addresses.size());
-    ParallelJobs::run(addresses.size(), jobs,
-                      [&](std::size_t i) { hosts[i] = probe(addresses[i], port, makePort); });
+    std::mutex told;
+    std::size_t triedSoFar = 0;
+    ParallelJobs::run(addresses.size(), jobs, [&](std::size_t i) {
+        if (progress.stop && *progress.stop)
+            return;
+        hosts[i] = probe(addresses[i], port, makePort);
+        const std::lock_guard lock(told);
+        ++triedSoFar;
+        if (hosts[i] && progress.found)
+            progress.found(*hosts[i]);
+        if (progress.tried)
+            progress.tried(triedSoFar);
+    });
     Report report;
     report.port = port;
-    report.tried = addresses.size();
+    report.tried = triedSoFar;
     for (std::optional<Host>& host : hosts) {
         if (host)
             report.found.push_back(std::move(*host));

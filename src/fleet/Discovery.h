@@ -3,6 +3,7 @@
 #include "PrinterAnswers.h"
 #include "PrinterPort.h"
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -56,8 +57,17 @@ struct Report {
 // A port for one host; the connect bound is the maker's.
 using PortMaker = std::function<std::unique_ptr<PrinterPort>()>;
 
-// At most `jobs` hosts are tried at once, each on a port of its own.
+// What a search tells while it runs, one call at a time, from its workers' threads.
+struct Progress {
+    std::function<void(std::size_t tried)> tried; // after each address
+    std::function<void(const Host&)> found;       // each host that took the connection
+    // Once set, no address is started; the ones under way end within their bounds.
+    const std::atomic<bool>* stop = nullptr;
+};
+
+// At most `jobs` hosts are tried at once, each on a port of its own. A report of a stopped
+// search holds the addresses tried before the stop.
 Report run(const std::vector<std::uint32_t>& addresses, std::uint16_t port, int jobs,
-           const PortMaker& makePort);
+           const PortMaker& makePort, const Progress& progress = {});
 
 } // namespace Discovery

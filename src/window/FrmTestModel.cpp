@@ -48,6 +48,12 @@ PortSettings FrmTestModel::portSettings() const
             view_.text(control("Combo2")), view_.text(control("Combo3"))};
 }
 
+void FrmTestModel::chooseNetworkPrinter(const std::string& address)
+{
+    view_.selectItem(control("Combo1"), 0); // ETHERNET; raises Combo1_Click
+    view_.setText(control("Text1"), address);
+}
+
 std::string FrmTestModel::boxText(int row) const
 {
     return view_.text(control("Text2", row));

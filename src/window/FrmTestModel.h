@@ -47,6 +47,9 @@ public:
     }
     // The paper layout as the dialog holds it, kept for the whole run.
     PaperLayoutValues& paperLayoutValues() { return paperLayoutValues_; }
+    // A printer found on the network becomes the port: ETHERNET, as a user picks it, at the
+    // address as the address box takes it.
+    void chooseNetworkPrinter(const std::string& address);
 
 private:
     void applyPortEnabling();

@@ -1,9 +1,11 @@
 #include "FrmTest.h"
 
 #include "BusyCursor.h"
+#include "NetworkInterfaces.h"
 #include "PaperLayoutDialog.h"
 #include "PrinterQuestions.h"
 #include "PrinterQueues.h"
+#include "PrinterSearchDialog.h"
 
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -147,6 +149,7 @@ void FrmTest::runMenu(MenuCommand command)
         PrinterQuestions(model_.sdk(), messages_).canItPrint(model_.portSettings());
         break;
     case MenuCommand::FindPrinters:
+        findPrinters();
         break;
     case MenuCommand::PaperLayout: {
         PaperLayoutDialog dialog(
@@ -294,4 +297,11 @@ void FrmTest::setEnabled(const Control& control, bool enabled)
 void FrmTest::unload()
 {
     close();
+}
+
+void FrmTest::findPrinters()
+{
+    PrinterSearchDialog dialog(model_, PrinterSearchDialog::networkSettings(),
+                               NetworkInterfaces::ipv4Addresses, this);
+    dialog.exec();
 }

@@ -31,6 +31,8 @@ public:
 
     PortSettings portSettings() const { return model_.portSettings(); }
     const WindowValues& windowValues() const { return model_.windowValues(); }
+    // What the window's dialogs work on.
+    FrmTestModel& model() { return model_; }
 
     // Opens the item's dialog, or runs the item.
     void runMenu(MenuCommand command);
@@ -72,6 +74,7 @@ private:
     void unload() override;
 
     void createMenuBar();
+    void findPrinters();
     void createControls();
     void nameControls();
     void setTabOrder();

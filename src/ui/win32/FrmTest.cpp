@@ -1,8 +1,10 @@
 #include "FrmTest.h"
 
 #include "BusyCursor.h"
+#include "NetworkInterfaces.h"
 #include "PaperLayoutDialog.h"
 #include "PrinterQuestions.h"
+#include "PrinterSearchDialog.h"
 #include "SpoolerQueues.h"
 #include "WindowsText.h"
 
@@ -189,6 +191,7 @@ void FrmTest::runMenu(MenuCommand command)
         PrinterQuestions(model_.sdk(), messages_).canItPrint(model_.portSettings());
         break;
     case MenuCommand::FindPrinters:
+        findPrinters();
         break;
     case MenuCommand::PaperLayout:
         PaperLayoutDialog(instance_, window_, windowFont_, dotsPerInch_, model_.paperLayoutValues(),
@@ -438,4 +441,11 @@ void FrmTest::setEnabled(const Control& control, bool enabled)
 void FrmTest::unload()
 {
     DestroyWindow(window_);
+}
+
+void FrmTest::findPrinters()
+{
+    PrinterSearchDialog dialog(window_, model_, PrinterSearchDialog::networkSettings(),
+                               NetworkInterfaces::ipv4Addresses);
+    dialog.runModal();
 }

@@ -47,6 +47,7 @@ private:
     LRESULT handle(HWND window, UINT message, WPARAM w, LPARAM l);
     void createWindow();
     void createMenuBar();
+    void findPrinters();
     void createControls();
     void setTabOrder();
     void command(int id, int code);
