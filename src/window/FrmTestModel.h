@@ -3,9 +3,13 @@
 #include "BlackMarkCatalogue.h"
 #include "CommandSender.h"
 #include "FrmTestLayout.h"
+#include "PaperLayoutValues.h"
+#include "SentSettings.h"
 #include "WindowValues.h"
 
+#include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,8 +38,30 @@ public:
     PortSettings portSettings() const;
     const WindowValues& windowValues() const { return values_; }
 
+    // The last search's printers, one line each in the form of a list of printers.
+    const std::vector<std::string>& foundPrinters() const { return foundPrinters_; }
+    void setFoundPrinters(std::vector<std::string> printers)
+    {
+        foundPrinters_ = std::move(printers);
+    }
+    // The paper layout as the dialog holds it, kept for the whole run.
+    PaperLayoutValues& paperLayoutValues() { return paperLayoutValues_; }
+
+    // What the printer took in this run, for File ▸ Save profile.
+    const SentSettings& sentSettings() const { return sent_; }
+    // The paper layout dialog's Set went through.
+    void layoutSet(const PaperLayout& layout, bool keptAfterPowerOff)
+    {
+        sent_.layoutSet(layout, keptAfterPowerOff);
+    }
+    // Shows a profile's values: each of the six distance boxes and the on/off list that it
+    // gives; the others keep what they show.
+    void showSettings(const std::array<std::optional<std::string>, 6>& boxes,
+                      std::optional<int> switchIndex);
+
 private:
     void applyPortEnabling();
+    void recordSent(const SendOutcome& outcome, int row);
     std::string boxText(int row) const;
 
     FrmTestView& view_;
@@ -43,4 +69,7 @@ private:
     WindowValues values_;
     CommandSender sender_;
     BlackMarkCatalogue catalogue_;
+    std::vector<std::string> foundPrinters_;
+    PaperLayoutValues paperLayoutValues_;
+    SentSettings sent_;
 };
