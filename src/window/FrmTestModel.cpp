@@ -2,6 +2,8 @@
 
 #include "DistanceCount.h"
 #include "FrmTestView.h"
+#include "LayoutDistance.h"
+#include "PaperLayoutModel.h"
 #include "PortChoices.h"
 #include "PortKind.h"
 
@@ -10,7 +12,7 @@ using FrmTestLayout::Handler;
 
 FrmTestModel::FrmTestModel(FrmTestView& view, PrinterSdk& sdk, UserMessages& messages,
                            PrinterNames installedPrinters)
-    : view_(view), installedPrinters_(std::move(installedPrinters)),
+    : view_(view), sdk_(sdk), messages_(messages), installedPrinters_(std::move(installedPrinters)),
       sender_(sdk, messages, values_), catalogue_(sender_)
 {
 }
@@ -134,4 +136,23 @@ void FrmTestModel::showSettings(const std::array<std::optional<std::string>, 6>&
     }
     if (switchIndex)
         view_.selectItem(control("Combo4"), *switchIndex);
+}
+
+void FrmTestModel::layoutSet(const PaperLayoutValues& values)
+{
+    // The layout as the dialog sent it: what it greys out or leaves empty is not sent.
+    PaperLayout layout;
+    layout.kind = values.kind;
+    const std::string* texts[] = {&values.pitch, &values.printStart, &values.cut, &values.bottom};
+    for (std::size_t i = 0; i < PaperLayoutModel::Distances.size(); ++i) {
+        const PaperLayout::Field field = PaperLayoutModel::Distances[i];
+        const std::string& text = *texts[i];
+        if (!PaperLayoutModel::takes(values.kind, field) ||
+            text.find_first_not_of(' ') == std::string::npos)
+            continue;
+        const LayoutDistance distance = LayoutDistance::read(text, field, {});
+        if (distance.refusal.empty())
+            layout.fields[field] = distance.tenths;
+    }
+    sent_.layoutSet(layout, values.keepAfterPowerOff);
 }

@@ -38,6 +38,10 @@ public:
     PortSettings portSettings() const;
     const WindowValues& windowValues() const { return values_; }
 
+    // For the menus' dialogs: the window's printer access and boxes.
+    PrinterSdk& sdk() const { return sdk_; }
+    UserMessages& messages() const { return messages_; }
+
     // The last search's printers, one line each in the form of a list of printers.
     const std::vector<std::string>& foundPrinters() const { return foundPrinters_; }
     void setFoundPrinters(std::vector<std::string> printers)
@@ -49,11 +53,8 @@ public:
 
     // What the printer took in this run, for File ▸ Save profile.
     const SentSettings& sentSettings() const { return sent_; }
-    // The paper layout dialog's Set went through.
-    void layoutSet(const PaperLayout& layout, bool keptAfterPowerOff)
-    {
-        sent_.layoutSet(layout, keptAfterPowerOff);
-    }
+    // The paper layout dialog's Set went through with these values.
+    void layoutSet(const PaperLayoutValues& values);
     // Shows a profile's values: each of the six distance boxes and the on/off list that it
     // gives; the others keep what they show.
     void showSettings(const std::array<std::optional<std::string>, 6>& boxes,
@@ -65,6 +66,8 @@ private:
     std::string boxText(int row) const;
 
     FrmTestView& view_;
+    PrinterSdk& sdk_;
+    UserMessages& messages_;
     PrinterNames installedPrinters_;
     WindowValues values_;
     CommandSender sender_;
