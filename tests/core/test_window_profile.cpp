@@ -204,8 +204,8 @@ TEST_CASE("a run's presses saved as a profile give the commands the printer took
     w.press(Handler::Command8_Click); // a test job is no setting
     PaperLayoutValues& layout = w.model.paperLayoutValues();
     layout = {PaperLayout::Kind::MarkedLabels, "40.55", "", "-1.5mm", "2", true};
-    REQUIRE(PaperLayoutModel(layout, w.sdk, w.messages).set(w.model.portSettings()));
-    w.model.layoutSet(layout);
+    const auto set = [&](const PaperLayoutValues& values) { w.model.layoutSet(values); };
+    REQUIRE(PaperLayoutModel(layout, w.sdk, w.messages, set).set(w.model.portSettings()));
     layout = {PaperLayout::Kind::None, "", "", "", "", false}; // typed after the set
     const std::string path = folder.file("run.toml");
     w.files.answers = {path};
