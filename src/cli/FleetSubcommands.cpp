@@ -140,9 +140,10 @@ int BlackmarkCommandLine::apply(const CommandLineOptions& options)
         if (fleet_.errorIsTerminal)
             err_ << "\rapply: " << done << " of " << printers.size() << " done" << std::flush;
     };
+    const auto told = [&](const FleetRun::Finished& finished) { progress(finished.count); };
     std::vector<PrinterOutcome> outcomes;
     if (fleet_.makeSdk) {
-        outcomes = FleetRun::run(*profile, printers, fleet_.makeSdk, *jobs, given.force, progress);
+        outcomes = FleetRun::run(*profile, printers, fleet_.makeSdk, *jobs, given.force, told);
     } else {
         for (const FleetPrinter& printer : printers) {
             outcomes.push_back(FleetRun::applyTo(*profile, printer.port, sdk_, given.force));

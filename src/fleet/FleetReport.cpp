@@ -53,19 +53,24 @@ int exitCode(const std::vector<PrinterOutcome>& outcomes)
     return 0;
 }
 
+std::array<std::string, 5> cells(const FleetPrinter& printer, const PrinterOutcome& outcome)
+{
+    const std::string who =
+        outcome.maker + (outcome.maker.empty() || outcome.model.empty() ? "" : " ") + outcome.model;
+    return {printer.text, who.empty() ? "-" : who, resultWord(outcome.result),
+            outcome.reason.empty() ? "-" : outcome.reason,
+            fixedDecimals(outcome.seconds, 2) + " s"};
+}
+
 std::string text(const std::vector<FleetPrinter>& printers,
                  const std::vector<PrinterOutcome>& outcomes)
 {
     std::string lines;
     for (std::size_t i = 0; i < outcomes.size(); ++i) {
-        const PrinterOutcome& outcome = outcomes[i];
-        std::string who = outcome.maker +
-                          (outcome.maker.empty() || outcome.model.empty() ? "" : " ") +
-                          outcome.model;
-        lines += printers[i].text + " | " + (who.empty() ? "-" : who) + " | " +
-                 resultWord(outcome.result) + " | " +
-                 (outcome.reason.empty() ? "-" : outcome.reason) + " | " +
-                 fixedDecimals(outcome.seconds, 2) + " s\n";
+        const std::array<std::string, 5> line = cells(printers[i], outcomes[i]);
+        for (const std::string& cell : line)
+            lines.append(&cell == line.data() ? "" : " | ").append(cell);
+        lines += "\n";
     }
     return lines + counts(outcomes) + "\n";
 }

@@ -2,6 +2,7 @@
 
 #include "FleetRun.h"
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,10 @@ std::string text(const std::vector<FleetPrinter>& printers,
 // "seconds"}...], "set", "failed", "skipped"}: maker, model and layout null where unknown.
 std::string json(const std::vector<FleetPrinter>& printers,
                  const std::vector<PrinterOutcome>& outcomes);
+
+// The columns of the text's line for one printer: printer, maker and model, result, reason,
+// time; "-" where there is nothing to say.
+std::array<std::string, 5> cells(const FleetPrinter& printer, const PrinterOutcome& outcome);
 
 const char* resultWord(PrinterOutcome::Result result);
 // 0 when every printer was set, 1 when any was not.

@@ -125,17 +125,21 @@ PrinterOutcome applyTo(const Profile& profile, const PortSettings& port, Printer
 }
 
 std::vector<PrinterOutcome> run(const Profile& profile, const std::vector<FleetPrinter>& printers,
-                                const SdkMaker& makeSdk, int jobs, bool force,
-                                const std::function<void(std::size_t)>& done)
+                                const SdkMaker& makeSdk, int jobs, bool force, const Progress& done,
+                                const std::atomic<bool>* stop)
 {
     std::vector<PrinterOutcome> outcomes(printers.size());
     std::size_t finished = 0;
     std::mutex told;
     ParallelJobs::run(printers.size(), jobs, [&](std::size_t i) {
-        outcomes[i] = applyTo(profile, printers[i].port, *makeSdk(), force);
+        if (stop && *stop)
+            outcomes[i] = {PrinterOutcome::Result::Skipped, {}, {}, NotStartedReason};
+        else
+            outcomes[i] = applyTo(profile, printers[i].port, *makeSdk(), force);
         const std::lock_guard lock(told);
+        ++finished;
         if (done)
-            done(++finished);
+            done({finished, i, outcomes[i]});
     });
     return outcomes;
 }

@@ -3,6 +3,7 @@
 #include "PrinterList.h"
 #include "Profile.h"
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
@@ -37,10 +38,21 @@ using SdkMaker = std::function<std::unique_ptr<PrinterSdk>()>;
 PrinterOutcome applyTo(const Profile& profile, const PortSettings& port, PrinterSdk& sdk,
                        bool force);
 
+// One printer done: how many are done with it, which of the list it was, what became of it.
+struct Finished {
+    std::size_t count;
+    std::size_t index;
+    const PrinterOutcome& outcome;
+};
+using Progress = std::function<void(const Finished&)>;
+
+inline constexpr const char* NotStartedReason = "not started: the run was stopped";
+
 // Every printer, at most `jobs` at a time, the outcomes in the list's order. `done` is called
-// with the count finished after each, from the thread that finished it, one call at a time.
+// after each, from the thread that finished it, one call at a time. Once `stop` is set, the
+// printers not yet begun are skipped as not started; those at work end within their bounds.
 std::vector<PrinterOutcome> run(const Profile& profile, const std::vector<FleetPrinter>& printers,
-                                const SdkMaker& makeSdk, int jobs, bool force,
-                                const std::function<void(std::size_t)>& done);
+                                const SdkMaker& makeSdk, int jobs, bool force, const Progress& done,
+                                const std::atomic<bool>* stop = nullptr);
 
 } // namespace FleetRun

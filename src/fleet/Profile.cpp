@@ -108,6 +108,7 @@ Profile::Command distanceCommand(const std::string& key, const toml::node& value
                       "\" is out of range: from 0 to 4095.875 mm"};
     if (!distance.roundingNote.empty())
         profile.notes.push_back(key + ": " + distance.roundingNote);
+    profile.values["black-mark." + key] = (back ? "-" : "") + distance.number;
     return {key + (back ? " backfeed " : " ") + distance.number + " mm", hex};
 }
 
@@ -135,6 +136,7 @@ void readBlackMark(const toml::table& table, Profile& profile, std::string& swit
         const std::string word =
             wordOf("function", valueOf(table, "function"), place, {"on", "off"});
         switchHex = SwitchEntries[word == "on" ? 1 : 0].hexText;
+        profile.values["black-mark.function"] = word;
         switchWhat = "black-mark function " + word;
     }
 }
@@ -150,6 +152,7 @@ void readPaperLayout(const toml::table& table, Profile& profile, const Place& pl
                       ": [paper-layout] needs paper = \"black-mark\", \"label\" or \"none\""};
     const std::string paper =
         wordOf("paper", valueOf(table, "paper"), place, {"black-mark", "label", "none"});
+    profile.values["paper-layout.paper"] = paper;
     PaperLayout layout;
     layout.kind = paper == "black-mark" ? PaperLayout::Kind::BlackMarkPaper
                   : paper == "label"    ? PaperLayout::Kind::DieCutLabels
@@ -188,13 +191,18 @@ void readPaperLayout(const toml::table& table, Profile& profile, const Place& pl
         if (!distance.roundingNote.empty())
             profile.notes.push_back(std::string(key.name) + ": " + distance.roundingNote);
         layout.fields[key.field] = int(distance.tenths);
+        profile.values["paper-layout." + std::string(key.name)] = distance.number;
     }
     if (table.contains("with-marks")) {
         refuseFor("with-marks");
-        if (flagOf("with-marks", valueOf(table, "with-marks"), place))
+        const bool marks = flagOf("with-marks", valueOf(table, "with-marks"), place);
+        if (marks)
             layout.kind = PaperLayout::Kind::MarkedLabels;
+        profile.values["paper-layout.with-marks"] = marks ? "true" : "false";
     }
     const bool save = table.contains("save") && flagOf("save", valueOf(table, "save"), place);
+    if (table.contains("save"))
+        profile.values["paper-layout.save"] = save ? "true" : "false";
     profile.commands.push_back(
         {"paper layout: " + layout.line(false), hexCommandText(layout.setCommand())});
     if (save)

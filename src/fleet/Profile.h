@@ -2,6 +2,7 @@
 
 #include "PaperLayout.h"
 
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,6 +24,10 @@ struct Profile {
     std::vector<std::string> notes; // roundings, told before anything is sent
     // The layout to read back after the send; nothing when the profile sets none.
     std::optional<PaperLayout> layout;
+    // What the file gives, for a window to show, by "TABLE.KEY": each distance as its decimal
+    // number of mm without "mm" (a backfeed of the black-mark table with its minus), each word
+    // and flag as written: {"black-mark.print-start", "-2.5"}, {"paper-layout.save", "true"}.
+    std::map<std::string, std::string> values;
 
     // The whole profile as one hex command text: one document.
     std::string documentHexText() const;

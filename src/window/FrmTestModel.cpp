@@ -1,6 +1,9 @@
 #include "FrmTestModel.h"
 
+#include "DistanceCount.h"
 #include "FrmTestView.h"
+#include "LayoutDistance.h"
+#include "PaperLayoutModel.h"
 #include "PortChoices.h"
 #include "PortKind.h"
 
@@ -85,25 +88,28 @@ void FrmTestModel::run(Handler handler)
         applyPortEnabling();
         break;
     case Handler::Command1_Click:
-        catalogue_.Command1_Click(boxText(0), portSettings());
+        recordSent(catalogue_.Command1_Click(boxText(0), portSettings()), 0);
         break;
     case Handler::Command2_Click:
-        catalogue_.Command2_Click(boxText(1), portSettings());
+        recordSent(catalogue_.Command2_Click(boxText(1), portSettings()), 1);
         break;
     case Handler::Command3_Click:
-        catalogue_.Command3_Click(boxText(2), portSettings());
+        recordSent(catalogue_.Command3_Click(boxText(2), portSettings()), 2);
         break;
     case Handler::Command4_Click:
-        catalogue_.Command4_Click(boxText(3), portSettings());
+        recordSent(catalogue_.Command4_Click(boxText(3), portSettings()), 3);
         break;
-    case Handler::Command5_Click:
-        catalogue_.Command5_Click(view_.selectedIndex(control("Combo4")), portSettings());
+    case Handler::Command5_Click: {
+        const int index = view_.selectedIndex(control("Combo4"));
+        if (catalogue_.Command5_Click(index, portSettings()).result == SendOutcome::Result::Sent)
+            sent_.switchSent(index == 1);
         break;
+    }
     case Handler::Command6_Click:
-        catalogue_.Command6_Click(boxText(4), portSettings());
+        recordSent(catalogue_.Command6_Click(boxText(4), portSettings()), 4);
         break;
     case Handler::Command7_Click:
-        catalogue_.Command7_Click(boxText(5), portSettings());
+        recordSent(catalogue_.Command7_Click(boxText(5), portSettings()), 5);
         break;
     case Handler::Command8_Click:
         catalogue_.Command8_Click(portSettings());
@@ -115,4 +121,44 @@ void FrmTestModel::run(Handler handler)
         view_.unload();
         break;
     }
+}
+
+void FrmTestModel::recordSent(const SendOutcome& outcome, int row)
+{
+    if (outcome.result != SendOutcome::Result::Sent)
+        return;
+    // Rows in pairs from the third: feed, then backfeed of one setting.
+    const auto setting = SentSettings::Setting(row < 2 ? row : 2 + (row - 2) / 2);
+    sent_.distanceSent(setting, DistanceCount::fromBoxText(boxText(row)).value_or(0),
+                       row >= 2 && row % 2 == 1);
+}
+
+void FrmTestModel::showSettings(const std::array<std::optional<std::string>, 6>& boxes,
+                                std::optional<int> switchIndex)
+{
+    for (int row = 0; row < 6; ++row) {
+        if (boxes[std::size_t(row)])
+            view_.setText(control("Text2", row), *boxes[std::size_t(row)]);
+    }
+    if (switchIndex)
+        view_.selectItem(control("Combo4"), *switchIndex);
+}
+
+void FrmTestModel::layoutSet(const PaperLayoutValues& values)
+{
+    // The layout as the dialog sent it: what it greys out or leaves empty is not sent.
+    PaperLayout layout;
+    layout.kind = values.kind;
+    const std::string* texts[] = {&values.pitch, &values.printStart, &values.cut, &values.bottom};
+    for (std::size_t i = 0; i < PaperLayoutModel::Distances.size(); ++i) {
+        const PaperLayout::Field field = PaperLayoutModel::Distances[i];
+        const std::string& text = *texts[i];
+        if (!PaperLayoutModel::takes(values.kind, field) ||
+            text.find_first_not_of(' ') == std::string::npos)
+            continue;
+        const LayoutDistance distance = LayoutDistance::read(text, field, {});
+        if (distance.refusal.empty())
+            layout.fields[field] = distance.tenths;
+    }
+    sent_.layoutSet(layout, values.keepAfterPowerOff);
 }

@@ -4,9 +4,12 @@
 #include "CommandSender.h"
 #include "FrmTestLayout.h"
 #include "PaperLayoutValues.h"
+#include "SentSettings.h"
 #include "WindowValues.h"
 
+#include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -51,8 +54,18 @@ public:
     // address as the address box takes it.
     void chooseNetworkPrinter(const std::string& address);
 
+    // What the printer took in this run, for File ▸ Save profile.
+    const SentSettings& sentSettings() const { return sent_; }
+    // The paper layout dialog's Set went through with these values.
+    void layoutSet(const PaperLayoutValues& values);
+    // Shows a profile's values: each of the six distance boxes and the on/off list that it
+    // gives; the others keep what they show.
+    void showSettings(const std::array<std::optional<std::string>, 6>& boxes,
+                      std::optional<int> switchIndex);
+
 private:
     void applyPortEnabling();
+    void recordSent(const SendOutcome& outcome, int row);
     std::string boxText(int row) const;
 
     FrmTestView& view_;
@@ -64,4 +77,5 @@ private:
     BlackMarkCatalogue catalogue_;
     std::vector<std::string> foundPrinters_;
     PaperLayoutValues paperLayoutValues_;
+    SentSettings sent_;
 };

@@ -11,8 +11,8 @@ using Kind = PaperLayout::Kind;
 using Icon = UserMessage::Icon;
 
 PaperLayoutModel::PaperLayoutModel(PaperLayoutValues& values, PrinterSdk& sdk,
-                                   UserMessages& messages)
-    : values_(values), sdk_(sdk), messages_(messages)
+                                   UserMessages& messages, SetHook whenSet)
+    : values_(values), sdk_(sdk), messages_(messages), whenSet_(std::move(whenSet))
 {
 }
 
@@ -110,9 +110,12 @@ bool PaperLayoutModel::set(const PortSettings& port)
     const std::optional<std::string> layout = document();
     if (!layout)
         return false;
-    return send(*layout, port,
-                values_.keepAfterPowerOff ? "The printer took the layout and keeps it."
-                                          : "The printer took the layout.");
+    const bool sent = send(*layout, port,
+                           values_.keepAfterPowerOff ? "The printer took the layout and keeps it."
+                                                     : "The printer took the layout.");
+    if (sent && whenSet_)
+        whenSet_(values_);
+    return sent;
 }
 
 bool PaperLayoutModel::testPrint(const PortSettings& port)

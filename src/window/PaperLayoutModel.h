@@ -6,6 +6,7 @@
 #include "UserMessages.h"
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,7 +26,10 @@ public:
         PaperLayout::Kind::BlackMarkPaper, PaperLayout::Kind::DieCutLabels,
         PaperLayout::Kind::MarkedLabels, PaperLayout::Kind::None};
 
-    PaperLayoutModel(PaperLayoutValues& values, PrinterSdk& sdk, UserMessages& messages);
+    // `whenSet` hears of each layout that the printer took, with the values it was set from.
+    using SetHook = std::function<void(const PaperLayoutValues&)>;
+    PaperLayoutModel(PaperLayoutValues& values, PrinterSdk& sdk, UserMessages& messages,
+                     SetHook whenSet = {});
 
     PaperLayoutValues& values() { return values_; }
     // Whether the kind of paper takes the distance; the dialog greys the others out.
@@ -53,5 +57,6 @@ private:
     PaperLayoutValues& values_;
     PrinterSdk& sdk_;
     UserMessages& messages_;
+    SetHook whenSet_;
     std::string status_;
 };

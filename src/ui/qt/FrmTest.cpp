@@ -137,10 +137,13 @@ void FrmTest::runMenu(MenuCommand command)
         busy.emplace();
     switch (command) {
     case MenuCommand::OpenProfile:
+        openProfile();
         break;
     case MenuCommand::SaveProfile:
+        saveProfile();
         break;
     case MenuCommand::ApplyProfile:
+        openApplyDialog();
         break;
     case MenuCommand::WhoIsIt:
         PrinterQuestions(model_.sdk(), messages_).whoIsIt(model_.portSettings());
@@ -154,7 +157,8 @@ void FrmTest::runMenu(MenuCommand command)
     case MenuCommand::PaperLayout: {
         PaperLayoutDialog dialog(
             model_.paperLayoutValues(), model_.sdk(), messages_,
-            [this] { return model_.portSettings(); }, this);
+            [this] { return model_.portSettings(); }, this,
+            [this](const PaperLayoutValues& values) { model_.layoutSet(values); });
         dialog.exec();
         break;
     }

@@ -81,6 +81,10 @@ private:
     void connectHandlers();
     void run(FrmTestLayout::Handler handler);
     QComboBox* list(const Control& control) const;
+    // File ▸ Open profile…, Save profile… and Apply a profile to printers…
+    void openProfile();
+    void saveProfile();
+    void openApplyDialog();
 
     std::map<const Control*, QWidget*> widgets_;
     MessageBoxMessages messages_;

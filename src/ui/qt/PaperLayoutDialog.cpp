@@ -26,8 +26,9 @@ QPushButton* button(const char* caption, const char* name, QWidget* parent)
 } // namespace
 
 PaperLayoutDialog::PaperLayoutDialog(PaperLayoutValues& values, PrinterSdk& sdk,
-                                     UserMessages& messages, PortOfWindow port, QWidget* parent)
-    : QDialog(parent), model_(values, sdk, messages), port_(std::move(port))
+                                     UserMessages& messages, PortOfWindow port, QWidget* parent,
+                                     PaperLayoutModel::SetHook whenSet)
+    : QDialog(parent), model_(values, sdk, messages, std::move(whenSet)), port_(std::move(port))
 {
     setObjectName(QStringLiteral("PaperLayoutDialog"));
     setWindowTitle(qText(PaperLayoutModel::Title));

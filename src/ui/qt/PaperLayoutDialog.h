@@ -21,7 +21,8 @@ public:
     using PortOfWindow = std::function<PortSettings()>;
 
     PaperLayoutDialog(PaperLayoutValues& values, PrinterSdk& sdk, UserMessages& messages,
-                      PortOfWindow port, QWidget* parent = nullptr);
+                      PortOfWindow port, QWidget* parent = nullptr,
+                      PaperLayoutModel::SetHook whenSet = {});
 
     QComboBox* kind;
     std::array<QLineEdit*, 4> distances; // in the model's order

@@ -179,10 +179,13 @@ void FrmTest::runMenu(MenuCommand command)
         busy.emplace();
     switch (command) {
     case MenuCommand::OpenProfile:
+        openProfile();
         break;
     case MenuCommand::SaveProfile:
+        saveProfile();
         break;
     case MenuCommand::ApplyProfile:
+        openApplyDialog();
         break;
     case MenuCommand::WhoIsIt:
         PrinterQuestions(model_.sdk(), messages_).whoIsIt(model_.portSettings());

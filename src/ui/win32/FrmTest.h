@@ -57,6 +57,10 @@ private:
     void drawItem(const DRAWITEMSTRUCT& item) const;
     bool swallowsEnterOrEscape(const MSG& message) const;
     int pixels(int twips) const;
+    // File ▸ Open profile…, Save profile… and Apply a profile to printers…
+    void openProfile();
+    void saveProfile();
+    void openApplyDialog();
 
     HWND handleOf(const Control& control) const;
     const Control* controlOf(HWND handle) const;
