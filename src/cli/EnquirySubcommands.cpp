@@ -1,6 +1,5 @@
 #include "EnquirySubcommands.h"
 
-#include "CommandSender.h"
 #include "HexCommandText.h"
 #include "JsonText.h"
 #include "PrinterAnswers.h"
@@ -32,7 +31,7 @@ bool EnquirySubcommands::opened(PrinterEnquiry& enquiry, const PortSettings& por
 {
     if (enquiry.open(port))
         return true;
-    err_ << "blackmark: " << CommandSender::PortErrorText << " " << enquiry.failure() << std::endl;
+    err_ << "blackmark: " << enquiry.notOpenedWords() << std::endl;
     return false;
 }
 
@@ -40,7 +39,7 @@ bool EnquirySubcommands::opened(PrinterEnquiry& enquiry, const PortSettings& por
 void EnquirySubcommands::finish(PrinterEnquiry& enquiry)
 {
     if (!enquiry.close())
-        err_ << "blackmark: the printer's port failed: " << enquiry.failure() << std::endl;
+        err_ << "blackmark: " << enquiry.failedWords() << std::endl;
 }
 
 int EnquirySubcommands::identify(const PortSettings& port, bool json)

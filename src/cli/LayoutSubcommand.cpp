@@ -1,11 +1,11 @@
 #include "LayoutSubcommand.h"
 
-#include "CommandSender.h"
 #include "JsonText.h"
 #include "LabelLayoutCommands.h"
+#include "LayoutDistance.h"
 #include "PaperLayout.h"
+#include "PaperLayoutReport.h"
 #include "PrinterEnquiry.h"
-#include "StrictDistance.h"
 
 using namespace LabelLayoutCommands;
 
@@ -51,17 +51,13 @@ std::string readLayoutOptions(const std::vector<std::string>& words, PaperLayout
             return "layout " + words[1] + " does not take \"" + words[i] + "\"";
         if (i + 1 == words.size())
             return std::string(option->name) + " takes a distance in mm";
-        const std::string& text = words[++i];
-        const bool signed_ = PaperLayout::maySign(option->field);
-        const StrictDistance distance = StrictDistance::readTenths(text, signed_);
+        const LayoutDistance distance =
+            LayoutDistance::read(words[++i], option->field, option->name);
         if (!distance.refusal.empty())
-            return distance.refusal + (signed_ ? ", or with a sign" : "");
-        if (distance.tenths > PaperLayout::Largest || distance.tenths < -PaperLayout::Largest)
-            return std::string(option->name) + " \"" + text +
-                   "\" does not fit: the printer takes at most five digits of 0.1 mm, 9999.9 mm";
+            return distance.refusal;
         if (!distance.roundingNote.empty())
             notes.push_back(distance.roundingNote);
-        layout.fields[option->field] = int(distance.tenths);
+        layout.fields[option->field] = distance.tenths;
     }
     return {};
 }
@@ -75,13 +71,6 @@ std::optional<PaperLayout::Kind> kindNamed(const std::string& word)
     if (word == "none")
         return PaperLayout::Kind::None;
     return std::nullopt;
-}
-
-std::string testJob(const std::string& name)
-{
-    if (name == "test-print")
-        return feed(FeedToCutting, UnlessThere) + feed(FeedToPrintStart, UnlessThere) + Banner;
-    return feed(FeedToCutting, UnlessThere) + "\x1D\x56\x30"; // GS V 30: full cut
 }
 
 } // namespace
@@ -100,7 +89,7 @@ LayoutSubcommand::read(const std::vector<std::string>& words, std::string& refus
         }
         request.show = what == "show";
         request.json = json;
-        request.document = request.show ? "" : testJob(what);
+        request.document = request.show ? "" : what == "test-print" ? testPrintJob() : testCutJob();
         return request;
     }
     const std::optional<PaperLayout::Kind> kind = kindNamed(what);
@@ -114,7 +103,7 @@ LayoutSubcommand::read(const std::vector<std::string>& words, std::string& refus
     refusal = readLayoutOptions(words, layout, save, request.notes);
     if (!refusal.empty())
         return std::nullopt;
-    request.document = layout.setCommand() + (save ? SaveSettings + LoadSavedAtStartUp : "");
+    request.document = layout.setCommand() + (save ? KeepAfterPowerOff : "");
     return request;
 }
 
@@ -127,18 +116,13 @@ int LayoutSubcommand::show(const PortSettings& port, bool json)
 {
     PrinterEnquiry enquiry(sdk_);
     if (!enquiry.open(port)) {
-        err_ << "blackmark: " << CommandSender::PortErrorText << " " << enquiry.failure()
-             << std::endl;
+        err_ << "blackmark: " << enquiry.notOpenedWords() << std::endl;
         return 1;
     }
-    std::optional<PaperLayout> layouts[2];
-    const char asked[2] = {AsSet, InEffect};
-    for (int i = 0; i < 2; ++i) {
-        if (const auto answer = enquiry.ask(sendLayout(asked[i]), layoutAnswer(asked[i])))
-            layouts[i] = PaperLayout::fromAnswer(*answer);
-    }
+    const PaperLayoutReport report = PaperLayoutReport::ask(enquiry);
+    const std::optional<PaperLayout> layouts[2] = {report.asSet, report.inEffect};
     if (!enquiry.close())
-        err_ << "blackmark: the printer's port failed: " << enquiry.failure() << std::endl;
+        err_ << "blackmark: " << enquiry.failedWords() << std::endl;
     if (json) {
         std::map<std::string, AnswerField> fields;
         const PaperLayout* known = layouts[0] ? &*layouts[0] : layouts[1] ? &*layouts[1] : nullptr;
@@ -153,9 +137,8 @@ int LayoutSubcommand::show(const PortSettings& port, bool json)
         }
         out_ << JsonText::answers(fields);
     } else {
-        out_ << "as set: " << (layouts[0] ? layouts[0]->line(false) : "not answered") << "\n"
-             << "in effect: " << (layouts[1] ? layouts[1]->line(true) : "not answered") << "\n";
+        out_ << report.lines();
     }
     out_ << std::flush;
-    return layouts[0] || layouts[1] ? 0 : 1;
+    return report.answeredAny() ? 0 : 1;
 }

@@ -63,8 +63,20 @@ inline std::string feed(char fn, char m)
 // only when asked.
 inline const std::string SaveSettings{"\x1D\x28\x4D\x02\x00\x01\x01", 7};
 inline const std::string LoadSavedAtStartUp{"\x1D\x28\x4D\x02\x00\x03\x01", 7};
+inline const std::string KeepAfterPowerOff = SaveSettings + LoadSavedAtStartUp;
 
 // The banner line of the window's test job: "****TEST START POSITION****" and LF.
 inline const std::string Banner = "****TEST START POSITION****\n";
+
+// The two test jobs: to the cut, then to the print start and the banner; or to the cut and a
+// full cut (GS V 30).
+inline std::string testPrintJob()
+{
+    return feed(FeedToCutting, UnlessThere) + feed(FeedToPrintStart, UnlessThere) + Banner;
+}
+inline std::string testCutJob()
+{
+    return feed(FeedToCutting, UnlessThere) + "\x1D\x56\x30";
+}
 
 } // namespace LabelLayoutCommands

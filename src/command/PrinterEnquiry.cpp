@@ -1,5 +1,6 @@
 #include "PrinterEnquiry.h"
 
+#include "CommandSender.h"
 #include "PrinterPortOpening.h"
 #include "PrinterSdk.h"
 
@@ -48,4 +49,14 @@ bool PrinterEnquiry::close()
     note(sdk_.POS_EndDoc() < 0, sdk_.lastFailure());
     note(ClosePrinterPort(sdk_) < 0, sdk_.lastFailure());
     return failure_.empty();
+}
+
+std::string PrinterEnquiry::notOpenedWords() const
+{
+    return std::string(CommandSender::PortErrorText) + " " + failure_;
+}
+
+std::string PrinterEnquiry::failedWords() const
+{
+    return "the printer's port failed: " + failure_;
 }

@@ -27,6 +27,10 @@ public:
 
     // The first failure of the port, once it was open; empty when there was none.
     const std::string& failure() const { return failure_; }
+    // The failure in the words the tool tells it with: the port did not open, or it failed
+    // once open.
+    std::string notOpenedWords() const;
+    std::string failedWords() const;
 
 private:
     void note(bool failed, const std::string& why);

@@ -4,7 +4,7 @@
 
 // A modal message with one OK button, as the user sees it.
 struct UserMessage {
-    enum class Icon { Error, Warning };
+    enum class Icon { Error, Warning, Information };
 
     std::string text;
     std::string title;

@@ -9,7 +9,7 @@ using FrmTestLayout::Handler;
 
 FrmTestModel::FrmTestModel(FrmTestView& view, PrinterSdk& sdk, UserMessages& messages,
                            PrinterNames installedPrinters)
-    : view_(view), installedPrinters_(std::move(installedPrinters)),
+    : view_(view), sdk_(sdk), messages_(messages), installedPrinters_(std::move(installedPrinters)),
       sender_(sdk, messages, values_), catalogue_(sender_)
 {
 }

@@ -3,6 +3,7 @@
 #include "BlackMarkCatalogue.h"
 #include "CommandSender.h"
 #include "FrmTestLayout.h"
+#include "PaperLayoutValues.h"
 #include "WindowValues.h"
 
 #include <functional>
@@ -34,13 +35,30 @@ public:
     PortSettings portSettings() const;
     const WindowValues& windowValues() const { return values_; }
 
+    // For the menus' dialogs: the window's printer access and boxes.
+    PrinterSdk& sdk() const { return sdk_; }
+    UserMessages& messages() const { return messages_; }
+
+    // The last search's printers, one line each in the form of a list of printers.
+    const std::vector<std::string>& foundPrinters() const { return foundPrinters_; }
+    void setFoundPrinters(std::vector<std::string> printers)
+    {
+        foundPrinters_ = std::move(printers);
+    }
+    // The paper layout as the dialog holds it, kept for the whole run.
+    PaperLayoutValues& paperLayoutValues() { return paperLayoutValues_; }
+
 private:
     void applyPortEnabling();
     std::string boxText(int row) const;
 
     FrmTestView& view_;
+    PrinterSdk& sdk_;
+    UserMessages& messages_;
     PrinterNames installedPrinters_;
     WindowValues values_;
     CommandSender sender_;
     BlackMarkCatalogue catalogue_;
+    std::vector<std::string> foundPrinters_;
+    PaperLayoutValues paperLayoutValues_;
 };

@@ -80,7 +80,9 @@ private slots:
                               QString::fromUtf8(DefaultNetworkAddress.data()), "Kitchen",
                               "Black mark function  OFF", "100", "300", "10", "0", "0", "0", "0"}));
         w.resize(800, 800);
-        QCOMPARE(w.size(), QSize(430, 529));
+        QCOMPARE(w.client->size(), QSize(430, 529));
+        QCOMPARE(w.client->y(), w.menuBar->height()); // the window grows by its menu bar alone
+        QCOMPARE(w.height(), 529 + w.menuBar->height());
         const QColor red(255, 0, 0);
         QVERIFY(w.Combo4->palette().color(QPalette::ButtonText) == red &&
                 w.Text2[5]->palette().color(QPalette::Text) == red);

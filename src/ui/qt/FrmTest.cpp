@@ -98,8 +98,7 @@ FrmTest::FrmTest(PrinterSdk& sdk, FrmTestModel::PrinterNames installedPrinters, 
     setObjectName(QStringLiteral("FrmTest"));
     setWindowTitle(qText(FrmTestLayout::Title));
     setFont(windowFont());
-    setFixedSize(Twips::toPixels(FrmTestLayout::ClientWidth),
-                 Twips::toPixels(FrmTestLayout::ClientHeight));
+    createMenuBar();
     createControls();
     nameControls();
     setTabOrder();
@@ -113,10 +112,59 @@ std::vector<std::string> FrmTest::platformPrinterNames()
     return PrinterQueues::list().names();
 }
 
+void FrmTest::createMenuBar()
+{
+    menuBar = new QMenuBar(this);
+    menuBar->setObjectName(QStringLiteral("menuBar"));
+    for (const MenuBar::Menu& menu : MenuBar::Menus) {
+        QMenu* items = menuBar->addMenu(qText(menu.caption));
+        for (const MenuBar::Item& item : menu.items) {
+            const MenuCommand command = item.command;
+            items->addAction(qText(item.caption), this, [this, command] { runMenu(command); });
+        }
+    }
+    // The window grows by the menu bar alone; the client area keeps the layout's size.
+    const int menuHeight = menuBar->sizeHint().height();
+    const int width = Twips::toPixels(FrmTestLayout::ClientWidth);
+    const int height = Twips::toPixels(FrmTestLayout::ClientHeight);
+    menuBar->setGeometry(0, 0, width, menuHeight);
+    client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setGeometry(0, menuHeight, width, height);
+    setFixedSize(width, menuHeight + height);
+}
+
+void FrmTest::runMenu(MenuCommand command)
+{
+    std::optional<BusyCursor> busy;
+    if (MenuBar::talksToPrinter(command))
+        busy.emplace();
+    switch (command) {
+    case MenuCommand::OpenProfile:
+        break;
+    case MenuCommand::SaveProfile:
+        break;
+    case MenuCommand::ApplyProfile:
+        break;
+    case MenuCommand::WhoIsIt:
+        break;
+    case MenuCommand::CanItPrint:
+        break;
+    case MenuCommand::FindPrinters:
+        break;
+    case MenuCommand::PaperLayout:
+        break;
+    case MenuCommand::PaperPreview:
+        break;
+    case MenuCommand::About:
+        break;
+    }
+}
+
 void FrmTest::createControls()
 {
     for (const FrmTestLayout::Control& control : FrmTestLayout::Controls) {
-        QWidget* widget = make(control, this);
+        QWidget* widget = make(control, client);
         widget->setObjectName(QString::fromStdString(FrmTestLayout::objectName(control)));
         widget->setGeometry(pixels(control.place));
         if (control.font == FrmTestLayout::Font::PortLabel)

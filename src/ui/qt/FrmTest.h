@@ -2,11 +2,13 @@
 
 #include "FrmTestModel.h"
 #include "FrmTestView.h"
+#include "MenuBar.h"
 #include "MessageBoxMessages.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QWidget>
 #include <array>
@@ -29,6 +31,13 @@ public:
 
     PortSettings portSettings() const { return model_.portSettings(); }
     const WindowValues& windowValues() const { return model_.windowValues(); }
+
+    // Opens the item's dialog, or runs the item.
+    void runMenu(MenuCommand command);
+
+    QMenuBar* menuBar;
+    // Below the menu bar: the controls, placed in it as the layout has them.
+    QWidget* client;
 
     QLabel* Label1;
     QLabel* Label2;
@@ -62,6 +71,7 @@ private:
     void setEnabled(const Control& control, bool enabled) override;
     void unload() override;
 
+    void createMenuBar();
     void createControls();
     void nameControls();
     void setTabOrder();

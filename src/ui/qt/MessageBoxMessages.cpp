@@ -5,7 +5,20 @@
 namespace
 {
 MessageBoxMessages::Answer answerHook;
+
+QMessageBox::Icon iconOf(UserMessage::Icon icon)
+{
+    switch (icon) {
+    case UserMessage::Icon::Error:
+        return QMessageBox::Critical;
+    case UserMessage::Icon::Warning:
+        return QMessageBox::Warning;
+    case UserMessage::Icon::Information:
+        return QMessageBox::Information;
+    }
+    return QMessageBox::NoIcon;
 }
+} // namespace
 
 MessageBoxMessages::MessageBoxMessages(QWidget* parent) : parent_(parent) {}
 
@@ -16,9 +29,7 @@ void MessageBoxMessages::setAnswerHook(Answer answer)
 
 void MessageBoxMessages::show(const UserMessage& message)
 {
-    const QMessageBox::Icon icon =
-        message.icon == UserMessage::Icon::Error ? QMessageBox::Critical : QMessageBox::Warning;
-    QMessageBox box(icon, QString::fromStdString(message.title),
+    QMessageBox box(iconOf(message.icon), QString::fromStdString(message.title),
                     QString::fromStdString(message.text), QMessageBox::Ok, parent_);
     box.setInformativeText(QString::fromStdString(message.detail));
     if (answerHook) {

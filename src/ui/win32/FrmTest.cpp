@@ -18,6 +18,8 @@ constexpr wchar_t WindowClass[] = L"BlackMarkSetup.FrmTest";
 constexpr int IconResource = 1;
 // Control ids start above IDOK and IDCANCEL, which the dialog manager sends for Enter and Esc.
 constexpr int FirstControlId = 100;
+// Menu items' ids lie above every control's.
+constexpr int FirstMenuId = 1000;
 constexpr COLORREF Red = RGB(255, 0, 0);
 // The part of a list that drops down, below its box.
 constexpr int DroppedListTwips = 3000;
@@ -113,6 +115,7 @@ FrmTest::FrmTest(HINSTANCE instance, PrinterSdk& sdk, FrmTestModel::PrinterNames
     portLabelFont_ = makeFont(dotsPerInch_, FrmTestLayout::PortLabelPoints,
                               FrmTestLayout::PortLabelWeight, FrmTestLayout::PortLabelFace);
     createWindow();
+    createMenuBar();
     createControls();
     setTabOrder();
     model_.Form_Load();
@@ -157,10 +160,51 @@ void FrmTest::createWindow()
     // minimize or maximize it.
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     RECT frame{0, 0, pixels(FrmTestLayout::ClientWidth), pixels(FrmTestLayout::ClientHeight)};
-    AdjustWindowRectEx(&frame, style, FALSE, 0);
+    AdjustWindowRectEx(&frame, style, TRUE, 0); // with the menu bar, outside the client area
     CreateWindowExW(0, WindowClass, WindowsText::wide(FrmTestLayout::Title).c_str(), style,
                     CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
                     frame.bottom - frame.top, nullptr, nullptr, instance_, this);
+}
+
+void FrmTest::createMenuBar()
+{
+    const HMENU bar = CreateMenu();
+    for (const MenuBar::Menu& menu : MenuBar::Menus) {
+        const HMENU items = CreatePopupMenu();
+        for (const MenuBar::Item& item : menu.items)
+            AppendMenuW(items, MF_STRING, UINT_PTR(FirstMenuId + int(item.command)),
+                        WindowsText::wide(item.caption).c_str());
+        AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(items),
+                    WindowsText::wide(menu.caption).c_str());
+    }
+    SetMenu(window_, bar); // destroyed with the window
+}
+
+void FrmTest::runMenu(MenuCommand command)
+{
+    std::optional<BusyCursor> busy;
+    if (MenuBar::talksToPrinter(command))
+        busy.emplace();
+    switch (command) {
+    case MenuCommand::OpenProfile:
+        break;
+    case MenuCommand::SaveProfile:
+        break;
+    case MenuCommand::ApplyProfile:
+        break;
+    case MenuCommand::WhoIsIt:
+        break;
+    case MenuCommand::CanItPrint:
+        break;
+    case MenuCommand::FindPrinters:
+        break;
+    case MenuCommand::PaperLayout:
+        break;
+    case MenuCommand::PaperPreview:
+        break;
+    case MenuCommand::About:
+        break;
+    }
 }
 
 void FrmTest::createControls()
@@ -274,6 +318,10 @@ LRESULT FrmTest::handle(HWND window, UINT message, WPARAM w, LPARAM l)
 
 void FrmTest::command(int id, int code)
 {
+    if (code == 0 && id >= FirstMenuId && id < FirstMenuId + MenuBar::CommandCount) {
+        runMenu(MenuCommand(id - FirstMenuId));
+        return;
+    }
     const int index = id - FirstControlId;
     if (index < 0 || index >= int(Controls.size()))
         return; // IDOK and IDCANCEL from Enter and Esc press nothing

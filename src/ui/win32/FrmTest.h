@@ -2,6 +2,7 @@
 
 #include "FrmTestModel.h"
 #include "FrmTestView.h"
+#include "MenuBar.h"
 #include "MessageBoxMessages.h"
 
 #include <windows.h>
@@ -29,6 +30,9 @@ public:
 
     HWND window() const { return window_; }
 
+    // Opens the item's dialog, or runs the item.
+    void runMenu(MenuCommand command);
+
 private:
     void addItem(const Control& list, const std::string& text) override;
     void selectItem(const Control& list, int index) override;
@@ -42,6 +46,7 @@ private:
     static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM w, LPARAM l);
     LRESULT handle(HWND window, UINT message, WPARAM w, LPARAM l);
     void createWindow();
+    void createMenuBar();
     void createControls();
     void setTabOrder();
     void command(int id, int code);
