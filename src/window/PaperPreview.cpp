@@ -67,6 +67,17 @@ std::optional<PaperRoll> readPaper(const PaperPreview::Paper& paper, std::string
     return roll;
 }
 
+// "Black-mark paper 80 mm wide, a 4 mm mark every 40 mm."
+std::string paperWords(const PaperRoll& roll)
+{
+    const std::string wide = " paper " + std::to_string(roll.widthMm) + " mm wide";
+    if (roll.kind == PaperRoll::Kind::Plain)
+        return "Plain" + wide + ".";
+    const bool labels = roll.kind == PaperRoll::Kind::Label;
+    return (labels ? "Label" : "Black-mark") + wide + ", a " + millimetres(roll.length, 8) +
+           (labels ? " gap" : " mark") + " every " + millimetres(roll.pitch, 8) + ".";
+}
+
 } // namespace
 
 struct PaperPreview::Job {
@@ -106,6 +117,7 @@ PaperPreview::Job PaperPreview::job() const
     if (!roll)
         return job;
     job.roll = *roll;
+    job.values.push_back(paperWords(job.roll));
     if (source == Source::WindowBoxes) {
         job.adjustments.marksUsed = true;
         job.settings = bytesOf(BlackMarkCommands::SwitchEntries[1].hexText);

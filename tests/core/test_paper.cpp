@@ -180,6 +180,7 @@ TEST_CASE("the paper preview with the paper layout dialog's values")
     preview.source = PaperPreview::Source::PaperLayoutDialog;
     preview.paper = {PaperRoll::Kind::Label, "40", "3", "80"};
     PaperPreview::Geometry geometry = preview.geometry();
+    CHECK(geometry.values.front() == "Label paper 80 mm wide, a 3 mm gap every 40 mm.");
     CHECK(geometry.values.back() ==
           "Values from the paper layout: die-cut labels, print start -2.5 mm, cut 3 mm.");
     CHECK(geometry.printStarts == std::vector<int>{300, 940, 1580});
