@@ -83,6 +83,7 @@ private slots:
         row("marks, fed", Kind::BlackMark, "40 4 80", {"2", "", "12", ""});
         row("marks, start backfed", Kind::BlackMark, "40 4 80", {"", "6", "12", ""});
         row("marks, cut backfed", Kind::BlackMark, "40 4 80", {"2", "", "", "2"});
+        row("a line that ends at the mark", Kind::BlackMark, "40 4 80", {"", "3.75", "0", ""});
         row("labels on 58 mm", Kind::Label, "30 3 58", {"1.5", "", "3", ""});
         row("plain paper", Kind::Plain, "1 0.5 80", {"2", "", "2", ""});
         row("layout, die-cut labels", Kind::Label, "40 3 80", {}, {"1", "-2.5", "3", ""});
