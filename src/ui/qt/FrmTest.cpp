@@ -1,5 +1,6 @@
 #include "FrmTest.h"
 
+#include "PaperPreviewWindow.h"
 #include "PrinterQueues.h"
 
 #include <QGuiApplication>
@@ -155,6 +156,11 @@ void FrmTest::runMenu(MenuCommand command)
     case MenuCommand::PaperLayout:
         break;
     case MenuCommand::PaperPreview:
+        if (!paperPreview)
+            paperPreview = new PaperPreviewWindow(Text2, model_.paperLayoutValues(), this);
+        paperPreview->show();
+        paperPreview->raise();
+        paperPreview->activateWindow();
         break;
     case MenuCommand::About:
         break;
