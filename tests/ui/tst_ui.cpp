@@ -1,13 +1,16 @@
 #include "DefaultNetworkAddress.h"
 #include "FrmTest.h"
 #include "IpAddressEntry.h"
+#include "PaperLayoutDialog.h"
 #include "RecordingPrinterSdk.h"
+#include "RecordingUserMessages.h"
 #include "SystemPorts.h"
 #include "SystemPrinterSdk.h"
 #include "ipBox.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QMenu>
 #include <QTest>
 
 namespace
@@ -174,6 +177,70 @@ private slots:
                  "The command did not reach the printer.|error|write to /dev/full: No space left "
                  "on device");                       // with the icon and button of the box above
         QVERIFY(!QGuiApplication::overrideCursor()); // the busy cursor is gone again
+    }
+
+    // Each menu and item as the model names it; the items reach the model.
+    void menuBarItemsRunTheirCommands()
+    {
+        BoxAnswerer answerer;
+        RecordingPrinterSdk sdk;
+        FrmTest w(sdk, threePrinters);
+        w.Text1->setText(QStringLiteral("127.0.0.1:9101"));
+        QStringList captions;
+        QAction* whoIsIt = nullptr;
+        QAction* about = nullptr;
+        for (QAction* menu : w.menuBar->actions()) {
+            captions << menu->text();
+            for (QAction* item : menu->menu()->actions()) {
+                captions << item->text();
+                whoIsIt = item->text() == "&Who is it?" ? item : whoIsIt;
+                about = item->text() == "&About" ? item : about;
+            }
+        }
+        QCOMPARE(captions.join(u','),
+                 QString::fromUtf8("&File,&Open profile…,&Save profile…,&Apply a profile to "
+                                   "printers…,&Printer,&Who is it?,&Can it print?,&Find printers "
+                                   "on the network…,Paper &layout…,&View,Paper &preview…,&Help,"
+                                   "&About"));
+        whoIsIt->trigger();
+        QCOMPARE(sdk.calls.at(0), "POS_Open(127.0.0.1:9101,0,0,0,0,21)");
+        QVERIFY(answerer.shown.value(0).startsWith("maker not answered"));
+        about->trigger();
+        QVERIFY(answerer.shown.value(1).startsWith("blackmark-setup "));
+        QVERIFY(!QGuiApplication::overrideCursor());
+    }
+
+    void paperLayoutDialogHandsItsControlsToTheModel()
+    {
+        RecordingPrinterSdk sdk;
+        RecordingUserMessages messages;
+        PaperLayoutValues values;
+        PaperLayoutDialog dialog(values, sdk, messages, [] {
+            return PortSettings{"ETHERNET", "127.0.0.9", "", ""};
+        });
+        QTest::keyClicks(dialog.distances[0], "50");
+        QCOMPARE(dialog.findChild<QLineEdit*>("pitch"), dialog.distances[0]);
+        QVERIFY(!dialog.distances[3]->isEnabled()); // no bottom on black-mark paper
+        dialog.kind->setCurrentIndex(1);
+        QVERIFY(dialog.distances[3]->isEnabled());
+        QCOMPARE(values.kind, PaperLayout::Kind::DieCutLabels);
+        dialog.keepAfterPowerOff->setChecked(true);
+        QTest::mouseClick(dialog.set, Qt::LeftButton);
+        QCOMPARE(values.pitch, "50");
+        QCOMPARE(QString::fromStdString(RecordingPrinterSdk::hex(sdk.written.at(0))),
+                 "1C 28 4C 0B 00 21 31 35 30 30 3B 3B 3B 3B 3B 3B 1D 28 4D 02 00 01 01 1D 28 4D "
+                 "02 00 03 01");
+        QCOMPARE(dialog.status->text(), "The printer took the layout and keeps it.");
+        const std::pair<QPushButton*, const char*> rows[] = {
+            {dialog.readBack, "1C 28 4C 02 00 22 40"},
+            {dialog.testPrint, "1C 28 4C 02 00 42 30"},
+            {dialog.testCut, "1C 28 4C 02 00 42 30"}};
+        for (const auto& [button, first] : rows) {
+            sdk.written.clear();
+            QTest::mouseClick(button, Qt::LeftButton);
+            QVERIFY(RecordingPrinterSdk::hex(sdk.written.at(0)).starts_with(first));
+        }
+        QCOMPARE(messages.shown.size(), 1u); // the read back's box
     }
 
     // The rules are the core's; here the control shows what they accept and keeps its address

@@ -1,9 +1,13 @@
 #include "FrmTest.h"
 
+#include "BusyCursor.h"
+#include "PaperLayoutDialog.h"
 #include "PaperPreviewWindow.h"
+#include "PrinterQuestions.h"
 #include "PrinterQueues.h"
 
 #include <QGuiApplication>
+#include <QMessageBox>
 
 #include <optional>
 
@@ -78,16 +82,6 @@ QWidget* make(const FrmTestLayout::Control& control, QWidget* window)
     return nullptr;
 }
 
-// The window does not answer while a command is sent; the cursor says so.
-class BusyCursor
-{
-public:
-    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
-
 } // namespace
 
 FrmTest::FrmTest(PrinterSdk& sdk, FrmTestModel::PrinterNames installedPrinters, QWidget* parent)
@@ -148,13 +142,20 @@ void FrmTest::runMenu(MenuCommand command)
     case MenuCommand::ApplyProfile:
         break;
     case MenuCommand::WhoIsIt:
+        PrinterQuestions(model_.sdk(), messages_).whoIsIt(model_.portSettings());
         break;
     case MenuCommand::CanItPrint:
+        PrinterQuestions(model_.sdk(), messages_).canItPrint(model_.portSettings());
         break;
     case MenuCommand::FindPrinters:
         break;
-    case MenuCommand::PaperLayout:
+    case MenuCommand::PaperLayout: {
+        PaperLayoutDialog dialog(
+            model_.paperLayoutValues(), model_.sdk(), messages_,
+            [this] { return model_.portSettings(); }, this);
+        dialog.exec();
         break;
+    }
     case MenuCommand::PaperPreview:
         if (!paperPreview)
             paperPreview = new PaperPreviewWindow(Text2, model_.paperLayoutValues(), this);
@@ -163,6 +164,7 @@ void FrmTest::runMenu(MenuCommand command)
         paperPreview->activateWindow();
         break;
     case MenuCommand::About:
+        messages_.show(MenuBar::aboutMessage(PROJECT_VERSION));
         break;
     }
 }
