@@ -3,6 +3,7 @@
 #include "BusyCursor.h"
 #include "NetworkInterfaces.h"
 #include "PaperLayoutDialog.h"
+#include "PaperPreviewWindow.h"
 #include "PrinterQuestions.h"
 #include "PrinterQueues.h"
 #include "PrinterSearchDialog.h"
@@ -163,6 +164,11 @@ void FrmTest::runMenu(MenuCommand command)
         break;
     }
     case MenuCommand::PaperPreview:
+        if (!paperPreview)
+            paperPreview = new PaperPreviewWindow(Text2, model_.paperLayoutValues(), this);
+        paperPreview->show();
+        paperPreview->raise();
+        paperPreview->activateWindow();
         break;
     case MenuCommand::About:
         messages_.show(MenuBar::aboutMessage(PROJECT_VERSION));

@@ -14,6 +14,7 @@
 #include <array>
 #include <map>
 
+class PaperPreviewWindow;
 class PrinterSdk;
 
 // The tool's only window on Qt: the controls of the window's model, placed as it lays them
@@ -62,6 +63,8 @@ public:
     QPushButton* Command8;
     QPushButton* Command9;
     QPushButton* Command10;
+    // View ▸ Paper preview…, made when first opened.
+    PaperPreviewWindow* paperPreview = nullptr;
 
 private:
     void addItem(const Control& list, const std::string& text) override;

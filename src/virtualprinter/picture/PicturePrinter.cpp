@@ -299,9 +299,8 @@ PaperMotion::Adjustments PicturePrinter::adjustments(bool layoutFamily) const
     PaperMotion::Adjustments adjustments;
     const bool layoutSet = settings_.layout && settings_.layout->kind != PaperLayout::Kind::None;
     if (layoutFamily ? (layoutSet || !settings_.functionOn) : !settings_.functionOn.has_value()) {
-        // FS ( L keeps its distances in 0.1 mm; the paper moves in dots.
         const auto dots = [this](PaperLayout::Field field) {
-            return qRound(settings_.layout->fields[field].value_or(0) * 0.8);
+            return dotsFromTenths(settings_.layout->fields[field].value_or(0));
         };
         adjustments.marksUsed = layoutSet;
         if (layoutSet) {

@@ -7,6 +7,12 @@
 // Distances on the paper are in dots, 8 to the millimetre, as the printer's motion units are.
 constexpr int DotsPerMm = 8;
 
+// A paper layout's distance, kept in 0.1 mm, as the dots the paper moves: 4 to 5, rounded.
+constexpr int dotsFromTenths(int tenths)
+{
+    return (4 * tenths + (tenths < 0 ? -2 : 2)) / 5;
+}
+
 // The roll that is loaded: plain, with black marks on the back, or labels with gaps between.
 struct PaperRoll {
     enum class Kind { Plain, BlackMark, Label };
