@@ -35,12 +35,13 @@ void fillDistance(const Profile& profile, const char* key, int feedRow, int back
         return;
     }
     boxes[std::size_t(back ? backfeedRow : feedRow)] = back ? number.substr(1) : number;
-    boxes[std::size_t(back ? feedRow : backfeedRow)] = "0";
+    // Built in place: GCC 12 takes assigning a literal to an optional string for an overlap.
+    boxes[std::size_t(back ? feedRow : backfeedRow)].emplace(1, '0');
 }
 
 std::string valueOf(const Profile& profile, const std::string& key)
 {
-    const auto found = profile.values.find("paper-layout." + key);
+    const auto found = profile.values.find(std::string("paper-layout.").append(key));
     return found == profile.values.end() ? std::string() : found->second;
 }
 
