@@ -1,3 +1,4 @@
+# shellcheck shell=bash disable=SC2154 # sourced by wine-tests, whose names it uses
 # The window sends to a printer queue whose scheduler has stopped answering (cupsd held with
 # SIGSTOP): the send gives up within its bound, says so, and the window goes on taking
 # messages. Once the scheduler answers again, the printer gets the whole document or nothing.
