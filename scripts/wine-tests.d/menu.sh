@@ -15,13 +15,8 @@ menu_item() { # menu_item MENU_KEY ITEM_KEY: the menu opened, then its item chos
     sleep 1 # wine opens the menu's popup a moment after the key, and drops keys before that
     keys "$2"
 }
-layout_dialog_open() { # within 10 s of the keys that open it
-    local tries=0
-    until xdotool search --name '^Paper layout$' >/dev/null 2>&1; do
-        tries=$((tries + 1))
-        [ $tries -le 100 ] || return 1
-        sleep 0.1
-    done
+layout_dialog_open() { # shown and taking keys
+    [ "$(wine_run 60 "$probe" idle "Paper layout" 30000 | tr -d '\r')" = idle ]
 }
 wine_run 60 "$probe" places | tr -d '\r' >"$work/places" # at 96 dpi again
 open_window
