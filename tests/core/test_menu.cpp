@@ -1,5 +1,6 @@
 #include "MenuBar.h"
 #include "PaperLayoutModel.h"
+#include "PrinterEnquiry.h"
 #include "PrinterQuestions.h"
 #include "RecordingPrinterSdk.h"
 #include "RecordingUserMessages.h"
@@ -106,6 +107,14 @@ TEST_CASE("who is it and can it print: the requests, and one box for each answer
         if (row.openResult >= 0)
             CHECK(sdk.calls.front() == "POS_Open(127.0.0.9,0,0,0,0,21)");
     }
+    RecordingPrinterSdk sdk;
+    RecordingUserMessages messages;
+    PaperLayoutValues values;
+    PrinterQuestions(sdk, messages).canItPrint({"DRIVER", "", "Kitchen", ""});
+    PaperLayoutModel(values, sdk, messages).readBack({"DRIVER", "", "Kitchen", ""});
+    CHECK(boxes(messages) == std::string(PrinterEnquiry::QueueCannotAnswer) + "|error|1|\n" +
+                                 PrinterEnquiry::QueueCannotAnswer + "|Paper layout|1|\n");
+    CHECK(sdk.calls.empty()); // a queue is not asked
 }
 
 TEST_CASE("the paper layout dialog sends what is filled in, and refuses bad values in a box")
