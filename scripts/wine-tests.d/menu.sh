@@ -41,7 +41,7 @@ keys alt+s
 xdotool type --delay 20 -- "-2.55"
 keys alt+e
 check "Set sends the layout" arrives "vp:$work/net.log" \
-    "1C 28 4C 11 00 21 33 31 30 31 36 3B 2D 32 36 3B 3B 3B 3B 3B 3B"
+    "1C 28 4C 0F 00 21 33 31 30 31 36 3B 2D 32 36 3B 3B 3B 3B 3B"
 keys alt+r
 check "Read back shows it as set and in effect" menu_box "Paper layout" "icon other" \
     "as set: black-mark paper; pitch 101.6 mm, print start -2.6 mm" "in effect: black-mark paper"
