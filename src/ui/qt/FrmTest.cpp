@@ -8,9 +8,6 @@
 #include "PrinterQueues.h"
 #include "PrinterSearchDialog.h"
 
-#include <QGuiApplication>
-#include <QMessageBox>
-
 #include <optional>
 
 using FrmTestLayout::ControlKind;
