@@ -65,6 +65,11 @@ section_search() {
         done
     }
     check "choosing a printer closes the dialog" closed
+    if [ -n "${section_search_debug:-}" ]; then
+        xdotool getwindowgeometry "$window" >&2
+        import -window "$window" /tmp/search-debug-window.png
+        grep Command9 "$work/places" >&2
+    fi
     click Command9
     reached() { # the test cut's 6 bytes at 127.0.0.5 alone, within 30 s
         local tries=0
