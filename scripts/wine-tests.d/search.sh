@@ -48,7 +48,7 @@ fifth_reached() { # the test cut's 6 bytes at 127.0.0.5 alone, within 30 s
         [ $tries -le 300 ] || { tail -n 20 "$search_log" >&2; return 1; }
         sleep 0.1
     done
-    [ "$(grep -c '^document 2 at ' "$search_log")" -eq 1 ] &&
+    [ "$(grep -c '^document 2 at .*, [0-9]* bytes$' "$search_log")" -eq 1 ] &&
         grep -A1 '^document 2 at 127\.0\.0\.5:9100 from [^,]*$' "$search_log" | grep -q '1B 40'
 }
 
