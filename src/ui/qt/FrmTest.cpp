@@ -7,9 +7,6 @@
 #include "PrinterQueues.h"
 #include "PrinterSearchDialog.h"
 
-#include <QGuiApplication>
-#include <QMessageBox>
-
 #include <optional>
 
 using FrmTestLayout::ControlKind;
