@@ -90,7 +90,6 @@ private slots:
         QTest::mouseClick(d.stopButton, Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(d.findButton->isEnabled(), 5000);
         QVERIFY(d.progress->value() < 20);
-        QVERIFY(d.summary->text().startsWith("Stopped: "));
         QTest::mouseClick(d.closeButton, Qt::LeftButton);
         QCOMPARE(d.result(), int(QDialog::Rejected));
     }
