@@ -38,12 +38,8 @@ private slots:
         RecordingPrinterSdk sdk;
         FrmTest w(sdk, [] { return std::vector<std::string>{"Labels"}; });
         w.Combo1->setCurrentIndex(13); // DRIVER
-        PrinterSearchDialog d(
-            w.model(), slowly(printer.port(), 0),
-            [] {
-                return std::vector<std::uint32_t>{0x7F000001, 0x08080808};
-            },
-            &w);
+        const auto own = [] { return std::vector<std::uint32_t>{0x7F000001, 0x08080808}; };
+        PrinterSearchDialog d(w.model(), slowly(printer.port(), 0), own, &w);
         QCOMPARE(d.ranges->text(), QStringLiteral("127.0.0.0/24"));
         d.ranges->setText(QStringLiteral("127.0.0.1-127.0.0.3"));
         QTest::mouseClick(d.findButton, Qt::LeftButton);
