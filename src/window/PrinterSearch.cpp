@@ -2,7 +2,6 @@
 
 #include "AddressRange.h"
 #include "FrmTestModel.h"
-#include "PortNames.h"
 
 #include <algorithm>
 #include <sstream>

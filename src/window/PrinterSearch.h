@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Discovery.h"
+#include "PortNames.h"
 #include "PrinterSearchView.h"
 #include "UserMessages.h"
 
@@ -24,7 +25,7 @@ public:
 
     struct Settings {
         Discovery::PortMaker makePort;
-        std::uint16_t port = 9100;
+        std::uint16_t port = PortNames::RawPrintingPort;
         int jobs = Discovery::DefaultJobs;
     };
 

@@ -73,6 +73,7 @@ TEST_CASE("discover tries only the local blocks, each address once, and no more 
                  {{"192.168.0.0/20", "10.0.0.1-10.0.0.3"}, "at most 4096 addresses in one run"},
                  {{"8.8.8.8"}, "\"8.8.8.8\"" + outside},
                  {{"9.255.255.255"}, "\"9.255.255.255\"" + outside},
+                 {{"192.167.255.255"}, "\"192.167.255.255\"" + outside},
                  {{"172.32.0.0"}, "\"172.32.0.0\"" + outside},
                  {{"169.255.0.0"}, "\"169.255.0.0\"" + outside},
                  {{"128.0.0.0"}, "\"128.0.0.0\"" + outside},

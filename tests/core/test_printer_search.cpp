@@ -5,22 +5,26 @@
 #include "RecordingPrinterSdk.h"
 #include "RecordingUserMessages.h"
 
-#include <condition_variable>
 #include <doctest/doctest.h>
 #include <map>
+
+using FrmTestLayout::control;
 
 namespace
 {
 
-// Printers by the last part of their address: .1 refuses, .2 answers everything, .3 answers
-// nothing, .4 breaks the connection when asked, .5 is out of paper; others refuse.
+// What each fake printer was sent, by its address and port.
+struct Network {
+    std::mutex mutex;
+    std::map<std::string, std::string> sent;
+};
+
+// Printers by the last part of their address: .2 answers everything, .3 answers nothing, .4
+// breaks the connection when asked, .5 is out of paper; others refuse.
 class FakeNetworkPort : public PrinterPort
 {
 public:
-    explicit FakeNetworkPort(std::map<std::string, std::string>& sent, std::mutex& mutex)
-        : sent_(sent), mutex_(mutex)
-    {
-    }
+    explicit FakeNetworkPort(Network& network) : network_(network) {}
     bool open(const PortOpenRequest& request) override
     {
         name_ = request.name;
@@ -30,24 +34,22 @@ public:
     bool write(const char* data, std::int64_t count) override
     {
         const std::string request(data, std::size_t(count));
-        {
-            const std::lock_guard lock(mutex_);
-            sent_[name_] += RecordingPrinterSdk::hex(request) + ' ';
-        }
-        const bool status = request.substr(0, 2) == "\x10\x04";
-        if (host_ == 2 || host_ == 5)
-            answer_ = request == "\x1D\x49\x42"                 ? std::string("_ACME\0", 6)
-                      : request == "\x1D\x49\x43"               ? std::string("_LX-500\0", 8)
-                      : status && host_ == 5 && request[2] == 4 ? "\x72"
-                      : status                                  ? "\x12"
-                                                                : "";
+        const std::lock_guard lock(network_.mutex);
+        network_.sent[name_] += RecordingPrinterSdk::hex(request) + ' ';
+        const bool answers = host_ == 2 || host_ == 5, status = request.substr(0, 2) == "\x10\x04";
+        answer_ = !answers                        ? ""
+                  : request == "\x1D\x49\x42"     ? std::string("_ACME\0", 6)
+                  : request == "\x1D\x49\x43"     ? std::string("_LX-500\0", 8)
+                  : !status                       ? ""
+                  : host_ == 5 && request[2] == 4 ? "\x72" // paper end
+                                                  : "\x12";
         return true;
     }
     std::int64_t read(char* buffer, std::int64_t capacity, const Deadline&) override
     {
         if (host_ == 4)
             return fail("the printer reset the connection"), -1;
-        const std::int64_t count = std::min<std::int64_t>(capacity, std::int64_t(answer_.size()));
+        const auto count = std::min<std::int64_t>(capacity, std::int64_t(answer_.size()));
         answer_.copy(buffer, std::size_t(count));
         answer_.clear();
         return count;
@@ -55,8 +57,7 @@ public:
     bool close() override { return true; }
 
 private:
-    std::map<std::string, std::string>& sent_;
-    std::mutex& mutex_;
+    Network& network_;
     std::string name_, answer_;
     int host_ = 0;
 };
@@ -65,35 +66,34 @@ private:
 class PortControls : public FrmTestView
 {
 public:
+    struct State {
+        std::vector<std::string> items;
+        std::string text;
+        bool enabled = true;
+    };
     void addItem(const Control& list, const std::string& text) override
     {
-        items[&list].push_back(text);
+        controls[&list].items.push_back(text);
     }
     void selectItem(const Control& list, int index) override
     {
-        texts[&list] = items[&list].at(std::size_t(index));
-        if (model)
-            model->run(list.onClick);
+        controls[&list].text = controls[&list].items.at(std::size_t(index));
+        model->run(list.onClick);
     }
     int selectedIndex(const Control&) const override { return 0; }
     int itemCount(const Control& list) const override
     {
-        return items.count(&list) ? int(items.at(&list).size()) : 0;
+        return controls.count(&list) ? int(controls.at(&list).items.size()) : 0;
     }
-    void setText(const Control& control, const std::string& text) override
+    void setText(const Control& c, const std::string& text) override { controls[&c].text = text; }
+    std::string text(const Control& c) const override
     {
-        texts[&control] = text;
+        return controls.count(&c) ? controls.at(&c).text : "";
     }
-    std::string text(const Control& control) const override
-    {
-        return texts.count(&control) ? texts.at(&control) : "";
-    }
-    void setEnabled(const Control& control, bool on) override { enabled[&control] = on; }
+    void setEnabled(const Control& c, bool on) override { controls[&c].enabled = on; }
     void unload() override {}
 
-    std::map<const Control*, std::vector<std::string>> items;
-    std::map<const Control*, std::string> texts;
-    std::map<const Control*, bool> enabled;
+    std::map<const Control*, State> controls;
     FrmTestModel* model = nullptr;
 };
 
@@ -102,11 +102,7 @@ class FakeSearchView : public PrinterSearchView
 public:
     void setRangesText(const std::string& text) override { ranges = text; }
     std::string rangesText() const override { return ranges; }
-    void setProgress(std::size_t t, std::size_t all) override
-    {
-        CHECK(t >= tried); // the bar never goes back
-        tried = t, total = all;
-    }
+    void setProgress(std::size_t t, std::size_t all) override { tried = t, total = all; }
     void setSummary(const std::string& text) override { summary = text; }
     void clearRows() override { rows.clear(); }
     void insertRow(std::size_t at, const PrinterSearchRow& row) override
@@ -115,40 +111,23 @@ public:
                     row.address + ' ' + row.makerAndModel + " | " + row.state + '\n');
     }
     void setSearching(bool on) override { searching = on; }
-    void wake() override
-    {
-        const std::lock_guard lock(mutex);
-        ++wakes;
-        woken.notify_one();
-    }
+    void wake() override { ++wakes; }
 
-    // Hands each wake to the model, as the toolkit's event loop does, until the search ends.
+    // Shows the progress now and then, as the toolkit's event loop does, until the search ends.
     void runUntilDone(PrinterSearch& search)
     {
-        for (int i = 0; i < 200 && search.searching(); ++i) {
-            std::unique_lock lock(mutex);
-            woken.wait_for(lock, std::chrono::milliseconds(50), [this] { return wakes > 0; });
-            wakes = 0;
-            lock.unlock();
+        for (int i = 0; i < 1000 && search.searching(); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
             search.showProgress();
         }
-    }
-
-    std::string rowsText() const
-    {
-        std::string text;
-        for (const std::string& row : rows)
-            text += row;
-        return text;
+        CHECK(wakes > 0);
     }
 
     std::string ranges, summary;
     std::size_t tried = 0, total = 0;
     std::vector<std::string> rows;
     bool searching = false;
-    std::mutex mutex;
-    std::condition_variable woken;
-    int wakes = 0;
+    std::atomic<int> wakes{0};
 };
 
 struct Dialog {
@@ -157,134 +136,109 @@ struct Dialog {
     RecordingUserMessages messages;
     FrmTestModel model{window, sdk, messages, [] { return std::vector<std::string>(); }};
     FakeSearchView view;
-    std::map<std::string, std::string> sent;
-    std::mutex sentMutex;
+    Network network;
     PrinterSearch search;
 
     explicit Dialog(std::vector<std::uint32_t> own = {}, std::uint16_t port = 9100, int jobs = 3)
-        : search(
-              view, model, messages, [own] { return own; },
-              {[this] { return std::make_unique<FakeNetworkPort>(sent, sentMutex); }, port, jobs})
+        : search(view, model, messages, [own] { return own; },
+                 {[this] { return std::make_unique<FakeNetworkPort>(network); }, port, jobs})
     {
         window.model = &model;
         model.Form_Load();
         search.open();
     }
+    void find(const char* ranges)
+    {
+        view.ranges = ranges;
+        search.find();
+    }
 };
-
-std::uint32_t ip(const char* text)
-{
-    return *readIpv4(text);
-}
 
 } // namespace
 
 TEST_CASE("the search offers the /24 of each of this computer's private networks, once each")
 {
-    const struct {
-        std::vector<std::uint32_t> own;
-        const char* ranges;
-    } cases[] = {
-        {{ip("192.168.1.77"), ip("8.8.8.8"), ip("10.1.2.3"), ip("192.168.1.3"), ip("127.0.0.1")},
-         "192.168.1.0/24, 10.1.2.0/24, 127.0.0.0/24"},
-        {{ip("169.254.7.9"), ip("172.31.0.1"), ip("172.32.0.1"), ip("100.64.0.1")},
-         "169.254.7.0/24, 172.31.0.0/24"},
-        {{ip("1.2.3.4")}, ""},
-        {{}, ""}};
-    for (const auto& c : cases) {
-        Dialog d(c.own);
-        CHECK(d.view.ranges == c.ranges);
-    }
+    const auto ip = [](const char* text) { return *readIpv4(text); };
+    CHECK(Dialog({ip("192.168.1.77"), ip("8.8.8.8"), ip("10.1.2.3"), ip("192.168.1.3"),
+                  ip("127.0.0.1"), ip("169.254.7.9"), ip("172.31.0.1"), ip("172.32.0.1"),
+                  ip("100.64.0.1")})
+              .view.ranges ==
+          "192.168.1.0/24, 10.1.2.0/24, 127.0.0.0/24, 169.254.7.0/24, 172.31.0.0/24");
 }
 
 TEST_CASE("the search refuses in one box what discover refuses, before it tries anything")
 {
-    const struct {
-        const char* ranges;
-        const char* said;
-    } cases[] = {{"", "the search needs at least one address, block or range"},
-                 {" , ;", "the search needs at least one address, block or range"},
-                 {"127.0.0.2, 8.8.8.8", "\"8.8.8.8\" is outside what discover may try"},
-                 {"10.0.0.0/19", "at most 4096 addresses in one run"},
-                 {"127.0.0.1 127.0.0", "\"127.0.0\" is not an address range"}};
-    for (const auto& c : cases) {
-        CAPTURE(c.ranges);
+    const char* const cases[][2] = {
+        {"", "the search needs at least one address, block or range"},
+        {"127.0.0.2, 8.8.8.8", "\"8.8.8.8\" is outside what discover may try"},
+        {"10.0.0.0/19", "at most 4096 addresses in one run"},
+        {"127.0.0.1 127.0.0", "\"127.0.0\" is not an address range"}};
+    for (const auto& [ranges, said] : cases) {
+        CAPTURE(ranges);
         Dialog d;
-        d.view.ranges = c.ranges;
-        d.search.find();
+        d.find(ranges);
         REQUIRE(d.messages.shown.size() == 1);
-        CHECK(d.messages.shown[0].text.find(c.said) == 0);
+        CHECK(d.messages.shown[0].text.find(said) == 0);
         CHECK(d.messages.shown[0].title == "Find printers on the network");
-        CHECK(!d.search.searching());
-        CHECK(!d.view.searching);
-        CHECK(d.sent.empty());
+        CHECK((!d.search.searching() && !d.view.searching && d.network.sent.empty()));
     }
 }
 
-TEST_CASE("the list fills as printers answer, by what each said")
+TEST_CASE("the list fills as printers answer, and the chosen one becomes the window's port")
 {
     for (const std::uint16_t port : {9100, 9101}) {
         Dialog d({}, port);
-        const std::string at = port == 9100 ? "" : ":9101";
-        d.view.ranges = "127.0.0.1-127.0.0.6;127.0.0.3";
-        d.search.find();
-        CHECK(d.view.searching);
-        CHECK(d.view.summary == "Trying 6 addresses…");
+        const std::string at = port == 9100 ? "" : ":9101", colon = ':' + std::to_string(port);
+        d.window.selectItem(control("Combo1"), 13); // DRIVER: no address box
+        d.find("127.0.0.1-127.0.0.6;127.0.0.3");
+        CHECK((d.view.searching && d.view.summary == "Trying 6 addresses…"));
         d.view.runUntilDone(d.search);
-        CHECK(!d.view.searching);
-        CHECK(d.view.tried == 6);
-        CHECK(d.view.total == 6);
-        CHECK(d.view.rowsText() ==
-              "127.0.0.2" + at + " ACME LX-500 | ready to print\n" + "127.0.0.3" + at +
-                  "  | answers nothing\n" + "127.0.0.4" + at +
-                  "  | took the connection, then the printer reset the connection\n" + "127.0.0.5" +
-                  at + " ACME LX-500 | cannot print: paper end\n");
+        CHECK((!d.view.searching && d.view.tried == 6 && d.view.total == 6));
+        CHECK(d.view.rows == std::vector<std::string>{
+                                 "127.0.0.2" + at + " ACME LX-500 | ready to print\n",
+                                 "127.0.0.3" + at + "  | answers nothing\n",
+                                 "127.0.0.4" + at +
+                                     "  | took the connection, then the printer "
+                                     "reset the connection\n",
+                                 "127.0.0.5" + at + " ACME LX-500 | cannot print: paper end\n"});
         CHECK(d.view.summary.find("6 addresses tried, 4 took a connection, in ") == 0);
-        const std::string printer = "127.0.0.2:" + std::to_string(port);
-        CHECK(d.sent[printer] == "1D 49 42 10 04 01 1D 49 43 10 04 02 10 04 03 10 04 04 ");
-        CHECK(d.sent["127.0.0.3:" + std::to_string(port)] == "1D 49 42 10 04 01 ");
-        CHECK(d.sent.count("127.0.0.1:" + std::to_string(port)) == 0);
+        CHECK(d.network.sent["127.0.0.2" + colon] ==
+              "1D 49 42 10 04 01 1D 49 43 10 04 02 10 04 03 10 04 04 ");
+        CHECK(d.network.sent["127.0.0.3" + colon] == "1D 49 42 10 04 01 ");
         REQUIRE(d.model.foundPrinters().size() == 4);
-        CHECK(d.model.foundPrinters()[0] ==
-              "ETHERNET " + printer + "  # ACME LX-500, ready to print");
-        CHECK(d.messages.shown.empty());
+        CHECK(d.model.foundPrinters()[3] ==
+              "ETHERNET 127.0.0.5" + colon + "  # ACME LX-500, cannot print: paper end");
+        d.search.choose(4); // no such row
+        CHECK(d.model.portSettings().portText == "DRIVER");
+        d.search.choose(3);
+        CHECK((d.model.portSettings().portText == "ETHERNET" &&
+               d.window.controls[&control("Text1")].enabled));
+        CHECK(d.model.portSettings().networkAddress == "127.0.0.5" + at);
+
+        d.find("127.0.0.2"); // a new search, a new list
+        d.view.runUntilDone(d.search);
+        d.search.choose(0);
+        CHECK(
+            (d.view.rows.size() == 1 && d.model.portSettings().networkAddress == "127.0.0.2" + at));
     }
 }
 
-TEST_CASE("choosing a found printer makes it the window's port")
+TEST_CASE("Stop, closing and the dialog's end stop the search within its bounds")
 {
-    Dialog d({}, 9101);
-    d.view.ranges = "127.0.0.2";
-    d.search.find();
-    d.view.runUntilDone(d.search);
-    d.window.selectItem(FrmTestLayout::control("Combo1"), 13); // DRIVER: no address box
-    CHECK(!d.window.enabled[&FrmTestLayout::control("Text1")]);
-    d.search.choose(1); // no such row
-    CHECK(d.model.portSettings().portText == "DRIVER");
-    d.search.choose(0);
-    CHECK(d.model.portSettings().portText == "ETHERNET");
-    CHECK(d.model.portSettings().networkAddress == "127.0.0.2:9101");
-    CHECK(d.window.enabled[&FrmTestLayout::control("Text1")]);
-}
-
-TEST_CASE("Stop and closing end the search within its bounds, with what was found kept")
-{
-    for (const bool closing : {false, true}) {
-        CAPTURE(closing);
+    for (const char* way : {"stop", "close", "end"}) {
         Dialog d({}, 9100, 1);
-        d.view.ranges = "127.0.0.0/24";
-        d.search.find();
-        if (closing) {
+        d.find("127.0.0.0/24");
+        if (way == std::string("end"))
+            continue; // the model stops and waits for the search as it goes
+        if (way == std::string("close")) {
             d.search.close();
         } else {
             d.search.stop();
             d.view.runUntilDone(d.search);
-            CHECK(d.view.summary.find("Stopped: ") == 0);
-            CHECK(!d.view.searching);
+            CHECK((d.view.summary.find("Stopped: ") == 0 && !d.view.searching));
         }
         CHECK(!d.search.searching());
-        CHECK(d.sent.size() <= 2); // the address under way, at most, not the 254
-        CHECK(d.model.foundPrinters().size() <= 1);
-        d.search.showProgress(); // a late wake after the close changes nothing
+        CHECK(d.network.sent.size() <= 2); // the address under way, at most, not the 254
+        d.search.showProgress();           // a late wake after the close changes nothing
     }
 }

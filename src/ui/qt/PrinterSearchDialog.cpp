@@ -64,8 +64,8 @@ void PrinterSearchDialog::createControls()
     printers->setRootIsDecorated(false);
     printers->setHeaderLabels({QStringLiteral("Address"), QStringLiteral("Maker and model"),
                                QStringLiteral("Ready, or why not")});
-    printers->header()->resizeSection(0, 130);
-    printers->header()->resizeSection(1, 160);
+    printers->header()->resizeSection(0, 110);
+    printers->header()->resizeSection(1, 220);
     useButton = button("&Use this printer", "use", this);
     useButton->setEnabled(false);
     closeButton = button("Close", "close", this);

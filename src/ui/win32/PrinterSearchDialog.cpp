@@ -117,7 +117,7 @@ void PrinterSearchDialog::createControls()
     const struct {
         const wchar_t* caption;
         int width;
-    } columns[] = {{L"Address", 130}, {L"Maker and model", 170}, {L"Ready, or why not", 270}};
+    } columns[] = {{L"Address", 110}, {L"Maker and model", 220}, {L"Ready, or why not", 240}};
     for (int i = 0; i < 3; ++i) {
         LVCOLUMNW column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH;
@@ -192,6 +192,14 @@ LRESULT PrinterSearchDialog::handle(UINT message, WPARAM w, LPARAM l)
             return TRUE;
         }
         break;
+    case WM_ACTIVATE:
+        // The focus comes back where it was, after a message box too.
+        if (LOWORD(w) == WA_INACTIVE && IsChild(window_, GetFocus()))
+            lastFocus_ = GetFocus();
+        break;
+    case WM_SETFOCUS:
+        SetFocus(lastFocus_ && IsWindowEnabled(lastFocus_) ? lastFocus_ : ranges_);
+        return 0;
     case WM_CLOSE:
         close();
         return 0;

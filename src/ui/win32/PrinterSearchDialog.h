@@ -48,6 +48,7 @@ private:
     HWND window_ = nullptr;
     HWND ranges_ = nullptr, find_ = nullptr, stop_ = nullptr, progress_ = nullptr;
     HWND summary_ = nullptr, printers_ = nullptr, use_ = nullptr;
+    HWND lastFocus_ = nullptr;
     HFONT font_ = nullptr;
     int dotsPerInch_ = 96;
     bool searching_ = false;
