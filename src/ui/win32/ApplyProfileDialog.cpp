@@ -15,7 +15,7 @@ constexpr int ClientWidth = 640;
 constexpr int ClientHeight = 500;
 
 const wchar_t* const Columns[] = {L"Printer", L"Maker and model", L"Result", L"Reason", L"Time"};
-constexpr int ColumnWidths[] = {150, 130, 60, 220, 56};
+constexpr int ColumnWidths[] = {172, 160, 56, 180, 48};
 
 HFONT messageFont(int dotsPerInch)
 {
