@@ -48,7 +48,8 @@ ApplyProfileDialog::ApplyProfileDialog(HWND owner, HINSTANCE instance, FleetRun:
     windowClass.lpszClassName = WindowClass;
     RegisterClassExW(&windowClass); // fails harmlessly when registered by an earlier dialog
 
-    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    // Not clipping its children: the group box leaves its inside for the dialog to paint.
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
     RECT frame{0, 0, MulDiv(ClientWidth, dotsPerInch_, 96), MulDiv(ClientHeight, dotsPerInch_, 96)};
     AdjustWindowRectEx(&frame, style, FALSE, WS_EX_DLGMODALFRAME);
     CreateWindowExW(WS_EX_DLGMODALFRAME, WindowClass, WindowTitle, style, CW_USEDEFAULT,
