@@ -1,5 +1,8 @@
 #include "FrmTest.h"
 
+#include "BusyCursor.h"
+#include "PaperLayoutDialog.h"
+#include "PrinterQuestions.h"
 #include "SpoolerQueues.h"
 #include "WindowsText.h"
 
@@ -92,19 +95,6 @@ int systemDotsPerInch()
     return dots > 0 ? dots : 96;
 }
 
-// The window's cursor says that it does not answer while a command is sent.
-class BusyCursor
-{
-public:
-    BusyCursor() : before_(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
-    ~BusyCursor() { SetCursor(before_); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-
-private:
-    HCURSOR before_;
-};
-
 } // namespace
 
 FrmTest::FrmTest(HINSTANCE instance, PrinterSdk& sdk, FrmTestModel::PrinterNames installedPrinters)
@@ -196,16 +186,24 @@ void FrmTest::runMenu(MenuCommand command)
         openApplyDialog();
         break;
     case MenuCommand::WhoIsIt:
+        PrinterQuestions(model_.sdk(), messages_).whoIsIt(model_.portSettings());
         break;
     case MenuCommand::CanItPrint:
+        PrinterQuestions(model_.sdk(), messages_).canItPrint(model_.portSettings());
         break;
     case MenuCommand::FindPrinters:
         break;
     case MenuCommand::PaperLayout:
+        PaperLayoutDialog(
+            instance_, window_, windowFont_, dotsPerInch_, model_.paperLayoutValues(), model_.sdk(),
+            [this] { return model_.portSettings(); },
+            [this](const PaperLayoutValues& values) { model_.layoutSet(values); })
+            .run();
         break;
     case MenuCommand::PaperPreview:
         break;
     case MenuCommand::About:
+        messages_.show(MenuBar::aboutMessage(PROJECT_VERSION));
         break;
     }
 }
