@@ -224,6 +224,10 @@ TEST_CASE("a run's presses saved as a profile give the commands the printer took
     commands.erase(commands.begin() + 3, commands.begin() + 5);
     CHECK(commands == std::vector<std::string>{sent[0], sent[2], sent[3], sent[4]});
     CHECK(w.messages.shown.size() == 4); // nothing to save, two ports, the refused distance
+    const std::string nowhere = folder.file("no folder/run.toml");
+    w.files.answers = {nowhere};
+    ProfileFiles::save(w.model, w.files, w.messages);
+    CHECK(w.messages.shown.back().text == nowhere + ": cannot be written");
 }
 
 TEST_CASE("the apply dialog: refusals send nothing; a run fills its rows and its report")
@@ -257,7 +261,7 @@ TEST_CASE("the apply dialog: refusals send nothing; a run fills its rows and its
     int wakes = 0;
     ApplyProfileModel model(
         view, messages, files, [&] { return std::make_unique<FakeFleetSdk>(fleet); },
-        PortNames::PosixDevicePaths, {"ETHERNET 127.0.0.2  # ACME", "ETHERNET 127.0.0.4"},
+        PortNames::PosixDevicePaths, {"ETHERNET 127.0.0.4", "ETHERNET 127.0.0.2  # ACME"},
         [&] {
             const std::lock_guard lock(woken);
             ++wakes;
@@ -322,6 +326,9 @@ TEST_CASE("the apply dialog: refusals send nothing; a run fills its rows and its
     REQUIRE(TextFiles::read(report, saved));
     CHECK(saved == model.report());
     CHECK(saved.find("\"failed\": 1,\n") != std::string::npos);
+    files.answers = {folder.file("no folder/report.json")};
+    model.saveReport();
+    CHECK(messages.shown.back().text.ends_with("report.json: cannot be written"));
 
     // Stopped while the first of the found printers hangs: the other is not started.
     request.printers = Printers::Found;
@@ -341,4 +348,7 @@ TEST_CASE("the apply dialog: refusals send nothing; a run fills its rows and its
     CHECK(last[2] == "skipped");
     CHECK(last[3] == FleetRun::NotStartedReason);
     CHECK(fleet.printers["127.0.0.2"].written.empty());
+    ApplyProfileModel unsearched(view, messages, files, {}, PortNames::PosixDevicePaths, {}, [] {});
+    CHECK_FALSE(unsearched.apply(request));
+    CHECK(messages.shown.back().text.starts_with("No printers have been found yet"));
 }

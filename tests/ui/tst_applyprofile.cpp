@@ -89,6 +89,9 @@ private slots:
         QVERIFY(!dialog->stopButton->isEnabled() && !dialog->saveReportButton->isEnabled());
         answers.paths << written(folder.filePath("p.toml"), "[black-mark]\nfunction = \"on\"\n");
         QTest::mouseClick(dialog->profileBrowse, Qt::LeftButton);
+        answers.paths << folder.filePath("list.txt");
+        QTest::mouseClick(dialog->listBrowse, Qt::LeftButton);
+        QCOMPARE(dialog->listPath->text(), folder.filePath("list.txt"));
         QString lines;
         for (const LoopbackPrinter* printer : {&ready, &coverOpen, &resets, &alsoReady})
             lines += QStringLiteral("ETHERNET 127.0.0.1:%1\n").arg(printer->port());
