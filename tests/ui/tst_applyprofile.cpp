@@ -118,6 +118,16 @@ private slots:
         const QByteArray json = report.readAll();
         QVERIFY(json.contains("\"set\": 2,\n    \"failed\": 1,\n    \"skipped\": 1\n}"));
         QVERIFY(answers.shown.isEmpty());
+
+        // Stopped while the first printer's connect waits for its bound: the second is not begun.
+        LoopbackPrinter silent(NeverAccepts);
+        dialog->pastedLines->setPlainText(at.arg(silent.port()) + "\n" + at.arg(ready.port()));
+        dialog->jobs->setText(QStringLiteral("1"));
+        QTest::mouseClick(dialog->applyButton, Qt::LeftButton);
+        QTest::mouseClick(dialog->stopButton, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(dialog->saveReportButton->isEnabled(), 30000);
+        QCOMPARE(dialog->table->rowCount(), 2);
+        QCOMPARE(dialog->table->item(1, 3)->text(), QString(FleetRun::NotStartedReason));
         QTest::mouseClick(dialog->closeButton, Qt::LeftButton);
         QTRY_VERIFY(!w.findChild<ApplyProfileDialog*>());
     }
