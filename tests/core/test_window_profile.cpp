@@ -14,6 +14,7 @@
 #include <doctest/doctest.h>
 #include <filesystem>
 #include <map>
+#include <random>
 
 using FrmTestLayout::control;
 using FrmTestLayout::Handler;
@@ -104,9 +105,14 @@ struct Window {
 };
 
 struct TempFolder {
+    // A name of its own each time: a run that died may have left its folder behind.
     std::filesystem::path path = std::filesystem::temp_directory_path() /
-                                 ("blackmark-profile-" + std::to_string(std::rand()));
-    TempFolder() { std::filesystem::create_directories(path); }
+                                 ("blackmark-profile-" + std::to_string(std::random_device()()));
+    TempFolder()
+    {
+        std::filesystem::remove_all(path);
+        std::filesystem::create_directories(path);
+    }
     ~TempFolder() { std::filesystem::remove_all(path); }
     std::string file(const std::string& name, const std::string& text = {}) const
     {
@@ -133,7 +139,9 @@ TEST_CASE("a profile fills the boxes and the paper layout it gives; a bad one ch
         std::vector<std::string> boxes; // six boxes, then the on/off entry
         const char* refusal;
     };
-    const std::vector<std::string> atLoad{"300", "10", "0", "0", "0", "0", "0"};
+    // The backfeed of the print start and the feed of the cut as typed before: a profile's
+    // distance sets both boxes of its setting.
+    const std::vector<std::string> atLoad{"300", "10", "0", "7", "7", "0", "0"};
     const Row rows[] = {
         {"[black-mark]\nmark-width = 3.5\npaper-width = \"80mm\"\nprint-start = 2.5\n"
          "cut-position = -1.25\nfunction = \"on\"\n",
@@ -151,6 +159,8 @@ TEST_CASE("a profile fills the boxes and the paper layout it gives; a bad one ch
         CAPTURE(row.profile);
         Window w;
         w.model.paperLayoutValues().pitch = "100";
+        w.view.setText(control("Text2", 3), "7");
+        w.view.setText(control("Text2", 4), "7");
         const std::string path = folder.file("shop.toml", row.profile);
         w.files.answers = {path};
         ProfileFiles::open(w.model, w.files, w.messages);
