@@ -39,7 +39,7 @@ ApplyProfileModel::~ApplyProfileModel() = default; // the run's own end stops an
 
 void ApplyProfileModel::refuse(const std::string& text)
 {
-    messages_.show({text, Title, UserMessage::Icon::Error, {}});
+    messages_.show({text, RefusedTitle, UserMessage::Icon::Error, {}});
 }
 
 bool ApplyProfileModel::readPrinters(const Request& request, std::vector<FleetPrinter>& printers)

@@ -58,6 +58,7 @@ public:
     std::optional<std::string> browseList();
 
     static constexpr const char* Title = "Apply a profile to printers";
+    static constexpr const char* RefusedTitle = "error";
     static constexpr const char* PastedName = "pasted lines";
     static constexpr const char* FoundName = "printers found";
 

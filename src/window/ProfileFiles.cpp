@@ -15,9 +15,10 @@ const FileChooser::Question ProfileQuestion(const char* title)
     return {title, "Profiles (*.toml)", "*.toml", "profile.toml"};
 }
 
-void refuse(UserMessages& messages, const std::string& text, const char* title)
+// Titled as the window's other errors, and never as the file dialog that came before.
+void refuse(UserMessages& messages, const std::string& text)
 {
-    messages.show({text, title, UserMessage::Icon::Error, {}});
+    messages.show({text, ProfileFiles::RefusedTitle, UserMessage::Icon::Error, {}});
 }
 
 // A distance of the [black-mark] table into its box; a signed one into the feed box when
@@ -66,12 +67,12 @@ bool openPath(const std::string& path, FrmTestModel& window, UserMessages& messa
 {
     std::string text, refusal;
     if (!TextFiles::read(path, text)) {
-        refuse(messages, path + ": cannot be read", OpenTitle);
+        refuse(messages, path + ": cannot be read");
         return false;
     }
     const std::optional<Profile> profile = Profile::read(text, path, refusal);
     if (!profile) {
-        refuse(messages, refusal, OpenTitle);
+        refuse(messages, refusal);
         return false;
     }
     std::array<std::optional<std::string>, 6> boxes;
@@ -104,7 +105,7 @@ void save(const FrmTestModel& window, FileChooser& files, UserMessages& messages
     }
     const std::optional<std::string> path = files.savePath(ProfileQuestion(SaveTitle));
     if (path && !TextFiles::write(*path, sent.profileText()))
-        refuse(messages, *path + ": cannot be written", SaveTitle);
+        refuse(messages, *path + ": cannot be written");
 }
 
 } // namespace ProfileFiles

@@ -14,6 +14,7 @@ namespace ProfileFiles
 
 inline constexpr const char* OpenTitle = "Open profile";
 inline constexpr const char* SaveTitle = "Save profile";
+inline constexpr const char* RefusedTitle = "error";
 inline constexpr const char* NothingSentText =
     "Nothing has been sent to the printer yet, so there is no profile to save.";
 

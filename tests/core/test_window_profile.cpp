@@ -14,6 +14,7 @@
 #include <doctest/doctest.h>
 #include <filesystem>
 #include <map>
+#include <random>
 
 using FrmTestLayout::control;
 using FrmTestLayout::Handler;
@@ -104,9 +105,14 @@ struct Window {
 };
 
 struct TempFolder {
+    // A name of its own each time: a run that died may have left its folder behind.
     std::filesystem::path path = std::filesystem::temp_directory_path() /
-                                 ("blackmark-profile-" + std::to_string(std::rand()));
-    TempFolder() { std::filesystem::create_directories(path); }
+                                 ("blackmark-profile-" + std::to_string(std::random_device()()));
+    TempFolder()
+    {
+        std::filesystem::remove_all(path);
+        std::filesystem::create_directories(path);
+    }
     ~TempFolder() { std::filesystem::remove_all(path); }
     std::string file(const std::string& name, const std::string& text = {}) const
     {
@@ -133,7 +139,9 @@ TEST_CASE("a profile fills the boxes and the paper layout it gives; a bad one ch
         std::vector<std::string> boxes; // six boxes, then the on/off entry
         const char* refusal;
     };
-    const std::vector<std::string> atLoad{"300", "10", "0", "0", "0", "0", "0"};
+    // The backfeed of the print start and the feed of the cut as typed before: a profile's
+    // distance sets both boxes of its setting.
+    const std::vector<std::string> atLoad{"300", "10", "0", "7", "7", "0", "0"};
     const Row rows[] = {
         {"[black-mark]\nmark-width = 3.5\npaper-width = \"80mm\"\nprint-start = 2.5\n"
          "cut-position = -1.25\nfunction = \"on\"\n",
@@ -151,6 +159,8 @@ TEST_CASE("a profile fills the boxes and the paper layout it gives; a bad one ch
         CAPTURE(row.profile);
         Window w;
         w.model.paperLayoutValues().pitch = "100";
+        w.view.setText(control("Text2", 3), "7");
+        w.view.setText(control("Text2", 4), "7");
         const std::string path = folder.file("shop.toml", row.profile);
         w.files.answers = {path};
         ProfileFiles::open(w.model, w.files, w.messages);
@@ -224,6 +234,10 @@ TEST_CASE("a run's presses saved as a profile give the commands the printer took
     commands.erase(commands.begin() + 3, commands.begin() + 5);
     CHECK(commands == std::vector<std::string>{sent[0], sent[2], sent[3], sent[4]});
     CHECK(w.messages.shown.size() == 4); // nothing to save, two ports, the refused distance
+    const std::string nowhere = folder.file("no folder/run.toml");
+    w.files.answers = {nowhere};
+    ProfileFiles::save(w.model, w.files, w.messages);
+    CHECK(w.messages.shown.back().text == nowhere + ": cannot be written");
 }
 
 TEST_CASE("the apply dialog: refusals send nothing; a run fills its rows and its report")
@@ -257,7 +271,7 @@ TEST_CASE("the apply dialog: refusals send nothing; a run fills its rows and its
     int wakes = 0;
     ApplyProfileModel model(
         view, messages, files, [&] { return std::make_unique<FakeFleetSdk>(fleet); },
-        PortNames::PosixDevicePaths, {"ETHERNET 127.0.0.2  # ACME", "ETHERNET 127.0.0.4"},
+        PortNames::PosixDevicePaths, {"ETHERNET 127.0.0.4", "ETHERNET 127.0.0.2  # ACME"},
         [&] {
             const std::lock_guard lock(woken);
             ++wakes;
@@ -322,6 +336,9 @@ TEST_CASE("the apply dialog: refusals send nothing; a run fills its rows and its
     REQUIRE(TextFiles::read(report, saved));
     CHECK(saved == model.report());
     CHECK(saved.find("\"failed\": 1,\n") != std::string::npos);
+    files.answers = {folder.file("no folder/report.json")};
+    model.saveReport();
+    CHECK(messages.shown.back().text.ends_with("report.json: cannot be written"));
 
     // Stopped while the first of the found printers hangs: the other is not started.
     request.printers = Printers::Found;
@@ -341,4 +358,7 @@ TEST_CASE("the apply dialog: refusals send nothing; a run fills its rows and its
     CHECK(last[2] == "skipped");
     CHECK(last[3] == FleetRun::NotStartedReason);
     CHECK(fleet.printers["127.0.0.2"].written.empty());
+    ApplyProfileModel unsearched(view, messages, files, {}, PortNames::PosixDevicePaths, {}, [] {});
+    CHECK_FALSE(unsearched.apply(request));
+    CHECK(messages.shown.back().text.starts_with("No printers have been found yet"));
 }

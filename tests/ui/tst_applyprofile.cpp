@@ -89,6 +89,9 @@ private slots:
         QVERIFY(!dialog->stopButton->isEnabled() && !dialog->saveReportButton->isEnabled());
         answers.paths << written(folder.filePath("p.toml"), "[black-mark]\nfunction = \"on\"\n");
         QTest::mouseClick(dialog->profileBrowse, Qt::LeftButton);
+        answers.paths << folder.filePath("list.txt");
+        QTest::mouseClick(dialog->listBrowse, Qt::LeftButton);
+        QCOMPARE(dialog->listPath->text(), folder.filePath("list.txt"));
         QString lines;
         for (const LoopbackPrinter* printer : {&ready, &coverOpen, &resets, &alsoReady})
             lines += QStringLiteral("ETHERNET 127.0.0.1:%1\n").arg(printer->port());
@@ -115,6 +118,16 @@ private slots:
         const QByteArray json = report.readAll();
         QVERIFY(json.contains("\"set\": 2,\n    \"failed\": 1,\n    \"skipped\": 1\n}"));
         QVERIFY(answers.shown.isEmpty());
+
+        // Stopped while the first printer's connect waits for its bound: the second is not begun.
+        LoopbackPrinter silent(NeverAccepts);
+        dialog->pastedLines->setPlainText(at.arg(silent.port()) + "\n" + at.arg(ready.port()));
+        dialog->jobs->setText(QStringLiteral("1"));
+        QTest::mouseClick(dialog->applyButton, Qt::LeftButton);
+        QTest::mouseClick(dialog->stopButton, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(dialog->saveReportButton->isEnabled(), 30000);
+        QCOMPARE(dialog->table->rowCount(), 2);
+        QCOMPARE(dialog->table->item(1, 3)->text(), QString(FleetRun::NotStartedReason));
         QTest::mouseClick(dialog->closeButton, Qt::LeftButton);
         QTRY_VERIFY(!w.findChild<ApplyProfileDialog*>());
     }

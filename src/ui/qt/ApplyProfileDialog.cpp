@@ -97,6 +97,7 @@ void ApplyProfileDialog::createControls(std::size_t foundCount)
         {tr("Printer"), tr("Maker and model"), tr("Result"), tr("Reason"), tr("Time")});
     table->horizontalHeader()->setSectionResizeMode(3, QHeaderView::Stretch);
     table->verticalHeader()->hide();
+    table->setWordWrap(false);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
 

@@ -15,7 +15,7 @@ constexpr int ClientWidth = 640;
 constexpr int ClientHeight = 500;
 
 const wchar_t* const Columns[] = {L"Printer", L"Maker and model", L"Result", L"Reason", L"Time"};
-constexpr int ColumnWidths[] = {150, 130, 60, 220, 56};
+constexpr int ColumnWidths[] = {172, 160, 56, 180, 48};
 
 HFONT messageFont(int dotsPerInch)
 {
@@ -48,7 +48,8 @@ ApplyProfileDialog::ApplyProfileDialog(HWND owner, HINSTANCE instance, FleetRun:
     windowClass.lpszClassName = WindowClass;
     RegisterClassExW(&windowClass); // fails harmlessly when registered by an earlier dialog
 
-    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    // Not clipping its children: the group box leaves its inside for the dialog to paint.
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
     RECT frame{0, 0, MulDiv(ClientWidth, dotsPerInch_, 96), MulDiv(ClientHeight, dotsPerInch_, 96)};
     AdjustWindowRectEx(&frame, style, FALSE, WS_EX_DLGMODALFRAME);
     CreateWindowExW(WS_EX_DLGMODALFRAME, WindowClass, WindowTitle, style, CW_USEDEFAULT,

@@ -197,8 +197,10 @@ void FrmTest::runMenu(MenuCommand command)
         findPrinters();
         break;
     case MenuCommand::PaperLayout:
-        PaperLayoutDialog(instance_, window_, windowFont_, dotsPerInch_, model_.paperLayoutValues(),
-                          model_.sdk(), [this] { return model_.portSettings(); })
+        PaperLayoutDialog(
+            instance_, window_, windowFont_, dotsPerInch_, model_.paperLayoutValues(), model_.sdk(),
+            [this] { return model_.portSettings(); },
+            [this](const PaperLayoutValues& values) { model_.layoutSet(values); })
             .run();
         break;
     case MenuCommand::PaperPreview:

@@ -49,9 +49,10 @@ std::string windowText(HWND window)
 } // namespace
 
 PaperLayoutDialog::PaperLayoutDialog(HINSTANCE instance, HWND owner, HFONT font, int dotsPerInch,
-                                     PaperLayoutValues& values, PrinterSdk& sdk, PortOfWindow port)
+                                     PaperLayoutValues& values, PrinterSdk& sdk, PortOfWindow port,
+                                     PaperLayoutModel::SetHook whenSet)
     : instance_(instance), owner_(owner), font_(font), dotsPerInch_(dotsPerInch),
-      messages_(window_), model_(values, sdk, messages_), port_(std::move(port))
+      messages_(window_), model_(values, sdk, messages_, std::move(whenSet)), port_(std::move(port))
 {
 }
 

@@ -16,7 +16,8 @@ public:
     using PortOfWindow = std::function<PortSettings()>;
 
     PaperLayoutDialog(HINSTANCE instance, HWND owner, HFONT font, int dotsPerInch,
-                      PaperLayoutValues& values, PrinterSdk& sdk, PortOfWindow port);
+                      PaperLayoutValues& values, PrinterSdk& sdk, PortOfWindow port,
+                      PaperLayoutModel::SetHook whenSet = {});
     ~PaperLayoutDialog();
     PaperLayoutDialog(const PaperLayoutDialog&) = delete;
     PaperLayoutDialog& operator=(const PaperLayoutDialog&) = delete;
