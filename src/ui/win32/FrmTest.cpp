@@ -196,6 +196,12 @@ void FrmTest::runMenu(MenuCommand command)
             .run();
         break;
     case MenuCommand::PaperPreview:
+        if (!paperPreview_)
+            paperPreview_ = std::make_unique<PaperPreviewWindow>(instance_, window_, windowFont_,
+                                                                 model_.paperLayoutValues());
+        for (int row = 0; row < 6; ++row)
+            paperPreview_->setBox(row, text(FrmTestLayout::control("Text2", row)));
+        paperPreview_->open();
         break;
     case MenuCommand::About:
         messages_.show(MenuBar::aboutMessage(PROJECT_VERSION));
@@ -333,6 +339,8 @@ void FrmTest::command(int id, int code)
         run(control.onClick);
     } else if (isList(control) && code == CBN_EDITCHANGE) {
         run(control.onChange);
+    } else if (control.name == "Text2" && code == EN_CHANGE && paperPreview_) {
+        paperPreview_->boxEdited(control.index, text(control));
     }
 }
 
