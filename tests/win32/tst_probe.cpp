@@ -1,5 +1,6 @@
 // Lets the shell tests drive and check the real programs under wine:
-//   places [DPI]               each window control and its centre in client pixels
+//   places [DPI]               the menu bar's height, then each window control and its centre
+//                              in the window's pixels, below the menu bar
 //   box TITLE BOUND_MS         the text and icon of a message box, then presses its OK
 //   idle TITLE BOUND_MS        waits until the window is shown and its thread takes messages
 //   answer MODE NAME BAUD HEX BOUND_MS   a document sent through our SDK and what came back
@@ -20,14 +21,17 @@
 namespace
 {
 
-// "Text2_0 284 119": where a click lands in the middle of the control.
+// "menu 19", then "Text2_0 284 138": where a click lands in the middle of the control. The
+// menu bar lies above the client area, within the window that takes the clicks.
 int places(int dotsPerInch)
 {
+    const int menu = GetSystemMetricsForDpi(SM_CYMENU, UINT(dotsPerInch));
+    std::cout << "menu " << menu << '\n';
     for (const FrmTestLayout::Control& control : FrmTestLayout::Controls) {
         const Twips::Rect& r = control.place;
         std::cout << FrmTestLayout::objectName(control) << ' '
                   << Twips::toPixels(r.left + r.width / 2, dotsPerInch) << ' '
-                  << Twips::toPixels(r.top + r.height / 2, dotsPerInch) << '\n';
+                  << menu + Twips::toPixels(r.top + r.height / 2, dotsPerInch) << '\n';
     }
     return 0;
 }
