@@ -99,6 +99,8 @@ FrmTest::FrmTest(PrinterSdk& sdk, FrmTestModel::PrinterNames installedPrinters, 
     setTabOrder();
     connectHandlers();
     model_.Form_Load();
+    // Made hidden now, so that it knows which box of each pair was typed into last.
+    paperPreview = new PaperPreviewWindow(Text2, model_.paperLayoutValues(), this);
     Combo1->setFocus();
 }
 
@@ -157,8 +159,6 @@ void FrmTest::runMenu(MenuCommand command)
         break;
     }
     case MenuCommand::PaperPreview:
-        if (!paperPreview)
-            paperPreview = new PaperPreviewWindow(Text2, model_.paperLayoutValues(), this);
         paperPreview->show();
         paperPreview->raise();
         paperPreview->activateWindow();

@@ -109,6 +109,9 @@ FrmTest::FrmTest(HINSTANCE instance, PrinterSdk& sdk, FrmTestModel::PrinterNames
     createControls();
     setTabOrder();
     model_.Form_Load();
+    // Made now, so that it knows which box of each pair was typed into last.
+    paperPreview_ = std::make_unique<PaperPreviewWindow>(instance_, window_, windowFont_,
+                                                         model_.paperLayoutValues());
     lastFocus_ = handleOf(FrmTestLayout::control("Combo1"));
 }
 
@@ -196,9 +199,6 @@ void FrmTest::runMenu(MenuCommand command)
             .run();
         break;
     case MenuCommand::PaperPreview:
-        if (!paperPreview_)
-            paperPreview_ = std::make_unique<PaperPreviewWindow>(instance_, window_, windowFont_,
-                                                                 model_.paperLayoutValues());
         for (int row = 0; row < 6; ++row)
             paperPreview_->setBox(row, text(FrmTestLayout::control("Text2", row)));
         paperPreview_->open();

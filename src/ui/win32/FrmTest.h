@@ -31,7 +31,7 @@ public:
     int runMessageLoop();
 
     HWND window() const { return window_; }
-    // View ▸ Paper preview…, made when first opened.
+    // View ▸ Paper preview…, its window made when first opened.
     PaperPreviewWindow* paperPreview() const { return paperPreview_.get(); }
 
     // Opens the item's dialog, or runs the item.
