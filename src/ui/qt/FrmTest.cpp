@@ -159,6 +159,8 @@ void FrmTest::runMenu(MenuCommand command)
         break;
     }
     case MenuCommand::PaperPreview:
+        if (!paperPreview->isVisible()) // beside the window, whose boxes stay in sight
+            paperPreview->move(frameGeometry().topRight() + QPoint(8, 0));
         paperPreview->show();
         paperPreview->raise();
         paperPreview->activateWindow();

@@ -64,8 +64,11 @@ PaperPreviewWindow::~PaperPreviewWindow()
 void PaperPreviewWindow::open()
 {
     if (!window_) {
+        // Beside the main window, whose boxes stay in sight while they are typed into.
+        RECT beside{};
+        GetWindowRect(owner_, &beside);
         CreateWindowExW(0, WindowClass, L"Paper preview", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                        CW_USEDEFAULT, CW_USEDEFAULT, 560, 760, owner_, nullptr, instance_, this);
+                        beside.right + 8, beside.top, 540, 700, owner_, nullptr, instance_, this);
         createControls();
         SetTimer(window_, LayoutTimer, 250, nullptr);
         refresh();
