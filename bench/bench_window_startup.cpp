@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
 #include <cstdio>
@@ -49,16 +50,25 @@ template <typename Widget> void addWidgets(QWidget& window, int count, int& row)
     }
 }
 
-// The tool's window holds 10 labels, 4 combo boxes, 7 line edits and 10 buttons.
+// The tool's window holds a menu bar of 4 menus and 9 items, 10 labels, 4 combo boxes, 7 line
+// edits and 10 buttons.
 [[maybe_unused]] std::unique_ptr<QWidget> bareWindow()
 {
     auto window = std::make_unique<QWidget>();
+    auto* menuBar = new QMenuBar(window.get());
+    const int items[] = {3, 4, 1, 1};
+    for (int menu = 0; menu < 4; ++menu) {
+        QMenu* popup = menuBar->addMenu(QStringLiteral("&Menu %1").arg(menu));
+        for (int item = 0; item < items[menu]; ++item)
+            popup->addAction(QStringLiteral("&Item %1").arg(item), [] {});
+    }
+    menuBar->setGeometry(0, 0, 430, menuBar->sizeHint().height());
     int row = 0;
     addWidgets<QLabel>(*window, 10, row);
     addWidgets<QComboBox>(*window, 4, row);
     addWidgets<QLineEdit>(*window, 7, row);
     addWidgets<QPushButton>(*window, 10, row);
-    window->setFixedSize(430, 529);
+    window->setFixedSize(430, 529 + menuBar->height());
     return window;
 }
 

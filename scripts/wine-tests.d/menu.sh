@@ -15,13 +15,8 @@ menu_item() { # menu_item MENU_KEY ITEM_KEY: the menu opened, then its item chos
     sleep 1 # wine opens the menu's popup a moment after the key, and drops keys before that
     keys "$2"
 }
-layout_dialog_open() { # within 10 s of the keys that open it
-    local tries=0
-    until xdotool search --name '^Paper layout$' >/dev/null 2>&1; do
-        tries=$((tries + 1))
-        [ $tries -le 100 ] || return 1
-        sleep 0.1
-    done
+layout_dialog_open() { # shown and taking keys
+    [ "$(wine_run 60 "$probe" idle "Paper layout" 30000 | tr -d '\r')" = idle ]
 }
 wine_run 60 "$probe" places | tr -d '\r' >"$work/places" # at 96 dpi again
 open_window
@@ -46,7 +41,7 @@ keys alt+s
 xdotool type --delay 20 -- "-2.55"
 keys alt+e
 check "Set sends the layout" arrives "vp:$work/net.log" \
-    "1C 28 4C 11 00 21 33 31 30 31 36 3B 2D 32 36 3B 3B 3B 3B 3B 3B"
+    "1C 28 4C 0F 00 21 33 31 30 31 36 3B 2D 32 36 3B 3B 3B 3B 3B"
 keys alt+r
 check "Read back shows it as set and in effect" menu_box "Paper layout" "icon other" \
     "as set: black-mark paper; pitch 101.6 mm, print start -2.6 mm" "in effect: black-mark paper"

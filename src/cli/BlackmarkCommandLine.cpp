@@ -14,6 +14,7 @@
 #include "PortKind.h"
 #include "PortListing.h"
 #include "PortNames.h"
+#include "PrinterEnquiry.h"
 #include "StreamMessages.h"
 #include "StrictDistance.h"
 #include "SystemText.h"
@@ -86,8 +87,7 @@ CommandLineOptions blackmarkOptions(const PortNames::DevicePathStyle& devicePath
         {"subcommand", "What to send.", "SUBCOMMAND [ARGUMENTS]"});
 }
 
-const char* const QueueCannotAnswer = "a printer queue cannot answer: ask the printer on the "
-                                      "port it is attached to (ETHERNET, COM or LPT)";
+const char* const QueueCannotAnswer = PrinterEnquiry::QueueCannotAnswer;
 
 using Request = BlackmarkCommandLine::Request;
 

@@ -1,10 +1,16 @@
 #include "PrinterEnquiry.h"
 
 #include "CommandSender.h"
+#include "PortKind.h"
 #include "PrinterPortOpening.h"
 #include "PrinterSdk.h"
 
 PrinterEnquiry::PrinterEnquiry(PrinterSdk& sdk) : sdk_(sdk) {}
+
+bool PrinterEnquiry::canAnswer(const PortSettings& port)
+{
+    return portKindOf(port.portText) != PortKind::Driver;
+}
 
 PrinterEnquiry::~PrinterEnquiry()
 {

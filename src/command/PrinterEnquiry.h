@@ -16,6 +16,12 @@ class PrinterEnquiry
 {
 public:
     explicit PrinterEnquiry(PrinterSdk& sdk);
+
+    // A printer queue takes documents and gives nothing back: asking it is refused.
+    static bool canAnswer(const PortSettings& port);
+    static constexpr const char* QueueCannotAnswer =
+        "a printer queue cannot answer: ask the printer on the port it is attached to "
+        "(ETHERNET, COM or LPT)";
     ~PrinterEnquiry();
 
     // False when the port did not open; failure() says why.

@@ -130,6 +130,10 @@ bool PaperLayoutModel::testCut(const PortSettings& port)
 bool PaperLayoutModel::readBack(const PortSettings& port)
 {
     status_.clear();
+    if (!PrinterEnquiry::canAnswer(port)) {
+        messages_.show({PrinterEnquiry::QueueCannotAnswer, std::string(Title), Icon::Warning, {}});
+        return false;
+    }
     PrinterEnquiry enquiry(sdk_);
     if (!enquiry.open(port)) {
         messages_.show({CommandSender::PortErrorText, CommandSender::PortErrorTitle, Icon::Error,

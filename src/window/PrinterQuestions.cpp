@@ -19,14 +19,25 @@ void PrinterQuestions::tell(const PrinterEnquiry& enquiry, bool closed, std::str
                     closed ? "" : enquiry.failedWords()});
 }
 
+bool PrinterQuestions::opened(PrinterEnquiry& enquiry, const PortSettings& port)
+{
+    if (!PrinterEnquiry::canAnswer(port)) {
+        messages_.show(
+            {PrinterEnquiry::QueueCannotAnswer, CommandSender::PortErrorTitle, Icon::Warning, {}});
+        return false;
+    }
+    if (enquiry.open(port))
+        return true;
+    messages_.show({CommandSender::PortErrorText, CommandSender::PortErrorTitle, Icon::Error,
+                    enquiry.failure()});
+    return false;
+}
+
 void PrinterQuestions::whoIsIt(const PortSettings& port)
 {
     PrinterEnquiry enquiry(sdk_);
-    if (!enquiry.open(port)) {
-        messages_.show({CommandSender::PortErrorText, CommandSender::PortErrorTitle, Icon::Error,
-                        enquiry.failure()});
+    if (!opened(enquiry, port))
         return;
-    }
     const PrinterIdentity identity = PrinterIdentity::ask(enquiry);
     const bool closed = enquiry.close();
     tell(enquiry, closed, WhoIsItTitle, SystemText::fromBytes(identity.line()),
@@ -36,11 +47,8 @@ void PrinterQuestions::whoIsIt(const PortSettings& port)
 void PrinterQuestions::canItPrint(const PortSettings& port)
 {
     PrinterEnquiry enquiry(sdk_);
-    if (!enquiry.open(port)) {
-        messages_.show({CommandSender::PortErrorText, CommandSender::PortErrorTitle, Icon::Error,
-                        enquiry.failure()});
+    if (!opened(enquiry, port))
         return;
-    }
     const PrinterStatus status = PrinterStatus::ask(enquiry);
     const bool closed = enquiry.close();
     const Icon icon = status.ready()         ? Icon::Information

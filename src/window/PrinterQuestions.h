@@ -22,6 +22,8 @@ public:
     static constexpr std::string_view CanItPrintTitle = "Can it print?";
 
 private:
+    // Opens the port, or tells why not; false then.
+    bool opened(PrinterEnquiry& enquiry, const PortSettings& port);
     // Tells the answers' line; a port that failed on the way makes it a failure, with why.
     void tell(const PrinterEnquiry& enquiry, bool closed, std::string_view title,
               const std::string& line, UserMessage::Icon icon);

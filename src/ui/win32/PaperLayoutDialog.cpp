@@ -173,6 +173,10 @@ LRESULT PaperLayoutDialog::handle(HWND window, UINT message, WPARAM w, LPARAM l)
     case WM_COMMAND:
         command(LOWORD(w), HIWORD(w));
         return 0;
+    case WM_NEXTDLGCTL: // a label's access key, from IsDialogMessage, as a dialog takes it
+        focus(LOWORD(l) ? reinterpret_cast<HWND>(w)
+                        : GetNextDlgTabItem(window, GetFocus(), w != 0));
+        return 0;
     case WM_CLOSE:
         close();
         return 0;
@@ -211,6 +215,13 @@ void PaperLayoutDialog::command(int id, int code)
         close();
         break;
     }
+}
+
+void PaperLayoutDialog::focus(HWND control)
+{
+    SetFocus(control);
+    if (SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
+        SendMessageW(control, EM_SETSEL, 0, -1);
 }
 
 void PaperLayoutDialog::showKind()

@@ -32,6 +32,7 @@ private:
     HWND add(const wchar_t* kind, std::string_view text, DWORD style, DWORD extendedStyle, int left,
              int top, int width, int height, int id);
     void command(int id, int code);
+    void focus(HWND control);
     void showKind();
     void collect();
     void act(bool (PaperLayoutModel::*action)(const PortSettings&));
