@@ -97,7 +97,8 @@ void PaperPreviewWindow::createControls()
     source_ = make(WC_COMBOBOXW, L"", list, 170, Border, 240, 200, SourceId);
     for (const wchar_t* entry : {L"The window's boxes", L"The paper layout dialog"})
         SendMessageW(source_, CB_ADDSTRING, 0, LPARAM(entry));
-    SendMessageW(source_, CB_SETCURSEL, 0, 0);
+    SendMessageW(source_, CB_SETCURSEL,
+                 WPARAM(preview_.source == PaperPreview::Source::PaperLayoutDialog), 0);
     kind_ = make(WC_COMBOBOXW, L"", list, 170, Border + 28, 240, 200, KindId);
     for (const wchar_t* entry : {L"Plain", L"Black marks", L"Labels"})
         SendMessageW(kind_, CB_ADDSTRING, 0, LPARAM(entry));
