@@ -4,6 +4,8 @@
 echo "== the window's menus"
 menu_box() { # menu_box TITLE TEXT...: the box of that title shows each text, then is closed
     wine_run 60 "$probe" box "$1" 15000 | tr -d '\r' >"$work/box"
+    # A probe that wine could not start in time said nothing and left the box open: once more.
+    [ -s "$work/box" ] || wine_run 60 "$probe" box "$1" 15000 | tr -d '\r' >"$work/box"
     shift
     local text
     for text in "$@"; do

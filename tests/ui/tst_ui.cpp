@@ -207,6 +207,15 @@ private slots:
         QVERIFY(answerer.shown.value(0).startsWith("maker not answered"));
         about->trigger();
         QVERIFY(answerer.shown.value(1).startsWith("blackmark-setup "));
+        // Busy while it asks the printer, and only then.
+        QStringList cursors;
+        MessageBoxMessages::setAnswerHook([&](QMessageBox&) {
+            const QCursor* cursor = QGuiApplication::overrideCursor();
+            cursors << QString::number(cursor ? cursor->shape() : -1);
+        });
+        whoIsIt->trigger();
+        about->trigger();
+        QCOMPARE(cursors, (QStringList{QString::number(Qt::WaitCursor), "-1"}));
         QVERIFY(!QGuiApplication::overrideCursor());
     }
 

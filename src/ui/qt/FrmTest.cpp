@@ -6,9 +6,6 @@
 #include "PrinterQuestions.h"
 #include "PrinterQueues.h"
 
-#include <QGuiApplication>
-#include <QMessageBox>
-
 #include <optional>
 
 using FrmTestLayout::ControlKind;
