@@ -149,6 +149,8 @@ TEST_CASE("the paper preview: what it takes, what it says, what it refuses")
          {240, 480, 720}},
         {"plain paper: nothing moves", {}, {Kind::Plain, "", "", "80"}, "Cut:", {}, {30, 60, 90}},
         {"a bad width", {}, {Kind::Plain, "", "", "80.5"}, "width takes whole mm from 20 to 120"},
+        {"too narrow", {}, {Kind::Plain, "", "", "19"}, "width takes whole mm"},
+        {"the narrowest", {}, {Kind::Plain, "", "", "20"}, "Cut:", {}, {30, 60, 90}},
         {"a gap as long as the pitch", {}, {Kind::Label, "30", "30", "80"}, "gap shorter than"},
         {"no mark length", {}, {Kind::BlackMark, "30", "", "80"}, "pitch and mark length"},
     };

@@ -16,6 +16,7 @@ private slots:
         RecordingPrinterSdk sdk;
         FrmTest w(sdk, [] { return std::vector<std::string>{}; });
         w.show();
+        w.Text2[5]->setText(QStringLiteral("2")); // typed before the preview is opened
         w.runMenu(MenuCommand::PaperPreview);
         PaperPreviewWindow* preview = w.findChild<PaperPreviewWindow*>();
         QVERIFY(preview && preview->isVisible());
@@ -23,7 +24,9 @@ private slots:
         w.runMenu(MenuCommand::PaperPreview); // the one window again
         QCOMPARE(w.findChildren<PaperPreviewWindow*>().size(), 1);
         QCOMPARE(preview->drawing->geometry().printStarts, (std::vector<int>{0, 320, 640}));
+        QVERIFY(preview->said->text().contains(QStringLiteral("Cut: backfeed 2 mm")));
 
+        w.Text2[4]->setText(QStringLiteral("12"));
         w.Text2[3]->setText(QStringLiteral("6"));
         QVERIFY(preview->said->text().contains(QStringLiteral("Print start: backfeed 6 mm")));
         QCOMPARE(preview->drawing->geometry().printStarts, (std::vector<int>{272, 592, 912}));

@@ -98,6 +98,8 @@ FrmTest::FrmTest(PrinterSdk& sdk, FrmTestModel::PrinterNames installedPrinters, 
     setTabOrder();
     connectHandlers();
     model_.Form_Load();
+    // Made hidden now, so that it knows which box of each pair was typed into last.
+    paperPreview = new PaperPreviewWindow(Text2, model_.paperLayoutValues(), this);
     Combo1->setFocus();
 }
 
@@ -161,8 +163,8 @@ void FrmTest::runMenu(MenuCommand command)
         break;
     }
     case MenuCommand::PaperPreview:
-        if (!paperPreview)
-            paperPreview = new PaperPreviewWindow(Text2, model_.paperLayoutValues(), this);
+        if (!paperPreview->isVisible()) // beside the window, whose boxes stay in sight
+            paperPreview->move(frameGeometry().topRight() + QPoint(8, 0));
         paperPreview->show();
         paperPreview->raise();
         paperPreview->activateWindow();

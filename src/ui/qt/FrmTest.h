@@ -63,7 +63,7 @@ public:
     QPushButton* Command8;
     QPushButton* Command9;
     QPushButton* Command10;
-    // View ▸ Paper preview…, made when first opened.
+    // View ▸ Paper preview…, hidden until opened.
     PaperPreviewWindow* paperPreview = nullptr;
 
 private:

@@ -14,7 +14,7 @@ const QColor MarkBlack(0, 0, 0), EdgeGrey(160, 160, 160), StartBlue(0, 0, 255), 
 PaperDrawing::PaperDrawing(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("paperDrawing"));
-    setMinimumSize(360, 420);
+    setMinimumSize(360, 400);
 }
 
 void PaperDrawing::show(const PaperPreview::Geometry& geometry)

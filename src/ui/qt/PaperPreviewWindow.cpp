@@ -62,13 +62,13 @@ PaperPreviewWindow::PaperPreviewWindow(const std::array<QLineEdit*, 6>& boxes,
     // The paper layout dialog edits the values in place: the preview looks at them often.
     connect(&layoutWatch_, &QTimer::timeout, this, &PaperPreviewWindow::followLayout);
     layoutWatch_.start(250);
-    resize(560, 720);
+    resize(520, 660);
     refresh();
 }
 
 void PaperPreviewWindow::followLayout()
 {
-    if (!sameValues(layout_, drawnLayout_))
+    if (isVisible() && !sameValues(layout_, drawnLayout_))
         refresh();
 }
 

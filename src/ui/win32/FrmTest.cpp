@@ -111,6 +111,9 @@ FrmTest::FrmTest(HINSTANCE instance, PrinterSdk& sdk, FrmTestModel::PrinterNames
     createControls();
     setTabOrder();
     model_.Form_Load();
+    // Made now, so that it knows which box of each pair was typed into last.
+    paperPreview_ = std::make_unique<PaperPreviewWindow>(instance_, window_, windowFont_,
+                                                         model_.paperLayoutValues());
     lastFocus_ = handleOf(FrmTestLayout::control("Combo1"));
 }
 
@@ -204,6 +207,9 @@ void FrmTest::runMenu(MenuCommand command)
             .run();
         break;
     case MenuCommand::PaperPreview:
+        for (int row = 0; row < 6; ++row)
+            paperPreview_->setBox(row, text(FrmTestLayout::control("Text2", row)));
+        paperPreview_->open();
         break;
     case MenuCommand::About:
         messages_.show(MenuBar::aboutMessage(PROJECT_VERSION));
@@ -341,6 +347,8 @@ void FrmTest::command(int id, int code)
         run(control.onClick);
     } else if (isList(control) && code == CBN_EDITCHANGE) {
         run(control.onChange);
+    } else if (control.name == "Text2" && code == EN_CHANGE && paperPreview_) {
+        paperPreview_->boxEdited(control.index, text(control));
     }
 }
 

@@ -4,10 +4,12 @@
 #include "FrmTestView.h"
 #include "MenuBar.h"
 #include "MessageBoxMessages.h"
+#include "PaperPreviewWindow.h"
 
 #include <windows.h>
 
 #include <array>
+#include <memory>
 
 class PrinterSdk;
 
@@ -29,6 +31,8 @@ public:
     int runMessageLoop();
 
     HWND window() const { return window_; }
+    // View ▸ Paper preview…, its window made when first opened.
+    PaperPreviewWindow* paperPreview() const { return paperPreview_.get(); }
 
     // Opens the item's dialog, or runs the item.
     void runMenu(MenuCommand command);
@@ -74,4 +78,5 @@ private:
     std::array<HWND, FrmTestLayout::Controls.size()> controls_{};
     MessageBoxMessages messages_;
     FrmTestModel model_;
+    std::unique_ptr<PaperPreviewWindow> paperPreview_;
 };

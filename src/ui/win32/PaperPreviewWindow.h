@@ -1,0 +1,44 @@
+#pragma once
+
+#include "PaperPreview.h"
+
+#include <windows.h>
+
+#include <string>
+
+// View ▸ Paper preview… on Win32: a window of its own, owned by the main window, with the
+// paper's boxes, the values in words and the paper drawn with GDI. The main window hands it
+// its distance boxes as they change; it looks at the paper layout's values on a timer.
+class PaperPreviewWindow
+{
+public:
+    PaperPreviewWindow(HINSTANCE instance, HWND owner, HFONT font, const PaperLayoutValues& layout);
+    ~PaperPreviewWindow();
+    PaperPreviewWindow(const PaperPreviewWindow&) = delete;
+    PaperPreviewWindow& operator=(const PaperPreviewWindow&) = delete;
+
+    // Shows the window, made again if it was closed.
+    void open();
+    HWND window() const { return window_; }
+    void setBox(int row, const std::string& text) { preview_.setBox(row, text); }
+    void boxEdited(int row, const std::string& text);
+    const PaperPreview::Geometry& geometry() const { return geometry_; }
+
+private:
+    static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM w, LPARAM l);
+    LRESULT handle(HWND window, UINT message, WPARAM w, LPARAM l);
+    void createControls();
+    void refresh();
+    void paint(HDC context, const RECT& area) const;
+
+    HINSTANCE instance_;
+    HWND owner_;
+    HFONT font_;
+    HWND window_ = nullptr;
+    HWND source_ = nullptr, kind_ = nullptr, pitch_ = nullptr, length_ = nullptr, width_ = nullptr,
+         said_ = nullptr;
+    const PaperLayoutValues& layout_;
+    PaperLayoutValues drawnLayout_;
+    PaperPreview preview_;
+    PaperPreview::Geometry geometry_;
+};
