@@ -61,7 +61,11 @@ public:
         else if (bytes == "\x1D\x49\x02")
             answers.push_back("\x02");
         else if (bytes.starts_with("\x1D\x49"))
-            answers.push_back("\x5F" + std::string(bytes[2] == 0x42 ? "MAKER" : "MODEL") + '\0');
+            answers.push_back("\x5F" +
+                              std::string(bytes[2] == 0x42   ? "MAKER"
+                                          : bytes[2] == 0x43 ? "MODEL"
+                                                             : "1.0") +
+                              '\0');
         else if (bytes == std::string("\x1C\x28\x4C\x02\x00\x22\x40", 7))
             answers.push_back(printer_->heldLayout);
         return count;
