@@ -218,4 +218,19 @@ TEST_CASE("the paper layout dialog reads back, test prints and test cuts, and te
         CHECK(boxes(messages) == row.box);
         CHECK(model.status().empty() == !row.done);
     }
+    // The status tells the last action alone: nothing is left of the one before.
+    RecordingPrinterSdk sdk;
+    RecordingUserMessages messages;
+    PaperLayoutValues values{PaperLayout::Kind::BlackMarkPaper, "", "", "0.05", "", false};
+    PaperLayoutModel model(values, sdk, messages);
+    CHECK(model.set(Network));
+    CHECK(model.testCut(Network));
+    CHECK(model.status() == "The printer took the test cut.");
+    values.cut = "x";
+    CHECK(!model.set(Network));
+    CHECK(model.status().empty());
+    CHECK(model.testCut(Network));
+    sdk.openResult = -1;
+    CHECK(!model.readBack(Network));
+    CHECK(model.status().empty());
 }
