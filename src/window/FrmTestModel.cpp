@@ -3,9 +3,11 @@
 #include "DistanceCount.h"
 #include "FrmTestView.h"
 #include "LayoutDistance.h"
+#include "MenuView.h"
 #include "PaperLayoutModel.h"
 #include "PortChoices.h"
 #include "PortKind.h"
+#include "PrinterQuestions.h"
 
 using FrmTestLayout::control;
 using FrmTestLayout::Handler;
@@ -76,6 +78,47 @@ bool FrmTestModel::talksToPrinter(Handler handler)
 {
     return handler != Handler::None && handler != Handler::Combo1_Click &&
            handler != Handler::Combo1_Change && handler != Handler::Command10_Click;
+}
+
+void FrmTestModel::runMenu(MenuCommand command, MenuView& view)
+{
+    if (MenuBar::talksToPrinter(command))
+        view.whileBusy([&] { runMenuItem(command, view); });
+    else
+        runMenuItem(command, view);
+}
+
+void FrmTestModel::runMenuItem(MenuCommand command, MenuView& view)
+{
+    switch (command) {
+    case MenuCommand::OpenProfile:
+        view.openProfile();
+        break;
+    case MenuCommand::SaveProfile:
+        view.saveProfile();
+        break;
+    case MenuCommand::ApplyProfile:
+        view.openApplyDialog();
+        break;
+    case MenuCommand::WhoIsIt:
+        PrinterQuestions(sdk_, messages_).whoIsIt(portSettings());
+        break;
+    case MenuCommand::CanItPrint:
+        PrinterQuestions(sdk_, messages_).canItPrint(portSettings());
+        break;
+    case MenuCommand::FindPrinters:
+        view.findPrinters();
+        break;
+    case MenuCommand::PaperLayout:
+        view.openPaperLayout();
+        break;
+    case MenuCommand::PaperPreview:
+        view.openPaperPreview();
+        break;
+    case MenuCommand::About:
+        view.showAbout();
+        break;
+    }
 }
 
 void FrmTestModel::run(Handler handler)

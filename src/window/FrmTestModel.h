@@ -3,6 +3,7 @@
 #include "BlackMarkCatalogue.h"
 #include "CommandSender.h"
 #include "FrmTestLayout.h"
+#include "MenuBar.h"
 #include "PaperLayoutValues.h"
 #include "SentSettings.h"
 #include "WindowValues.h"
@@ -14,6 +15,7 @@
 #include <vector>
 
 class FrmTestView;
+class MenuView;
 class PrinterSdk;
 
 // The main window's behaviour, whatever draws it: the load steps, the port list's enabling
@@ -33,6 +35,9 @@ public:
     void run(FrmTestLayout::Handler handler);
     // Whether the handler talks to the printer, which can take seconds: the view shows it busy.
     static bool talksToPrinter(FrmTestLayout::Handler handler);
+    // Runs a menu item: the printer's questions here, with the window busy meanwhile; each
+    // dialog through the view.
+    void runMenu(MenuCommand command, MenuView& view);
 
     // What the port controls show now: the port a press sends to.
     PortSettings portSettings() const;
@@ -64,6 +69,7 @@ public:
                       std::optional<int> switchIndex);
 
 private:
+    void runMenuItem(MenuCommand command, MenuView& view);
     void applyPortEnabling();
     void recordSent(const SendOutcome& outcome, int row);
     std::string boxText(int row) const;

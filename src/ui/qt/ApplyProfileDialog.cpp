@@ -1,5 +1,6 @@
 #include "ApplyProfileDialog.h"
 
+#include "DialogWidgets.h"
 #include "SystemPorts.h"
 
 #include <QCloseEvent>
@@ -12,11 +13,6 @@
 
 namespace
 {
-
-QString qText(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
 
 template <typename Widget, typename... Arguments>
 Widget* named(const char* name, Arguments&&... arguments)

@@ -1,10 +1,10 @@
 #include "FrmTest.h"
 
 #include "BusyCursor.h"
+#include "DialogWidgets.h"
 #include "NetworkInterfaces.h"
 #include "PaperLayoutDialog.h"
 #include "PaperPreviewWindow.h"
-#include "PrinterQuestions.h"
 #include "PrinterQueues.h"
 #include "PrinterSearchDialog.h"
 
@@ -20,11 +20,6 @@ QRect pixels(const Twips::Rect& place)
 {
     return QRect(Twips::toPixels(place.left), Twips::toPixels(place.top),
                  Twips::toPixels(place.width), Twips::toPixels(place.height));
-}
-
-QString qText(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
 QFont portRowLabelFont()
@@ -132,47 +127,36 @@ void FrmTest::createMenuBar()
 
 void FrmTest::runMenu(MenuCommand command)
 {
-    std::optional<BusyCursor> busy;
-    if (MenuBar::talksToPrinter(command))
-        busy.emplace();
-    switch (command) {
-    case MenuCommand::OpenProfile:
-        openProfile();
-        break;
-    case MenuCommand::SaveProfile:
-        saveProfile();
-        break;
-    case MenuCommand::ApplyProfile:
-        openApplyDialog();
-        break;
-    case MenuCommand::WhoIsIt:
-        PrinterQuestions(model_.sdk(), messages_).whoIsIt(model_.portSettings());
-        break;
-    case MenuCommand::CanItPrint:
-        PrinterQuestions(model_.sdk(), messages_).canItPrint(model_.portSettings());
-        break;
-    case MenuCommand::FindPrinters:
-        findPrinters();
-        break;
-    case MenuCommand::PaperLayout: {
-        PaperLayoutDialog dialog(
-            model_.paperLayoutValues(), model_.sdk(), messages_,
-            [this] { return model_.portSettings(); }, this,
-            [this](const PaperLayoutValues& values) { model_.layoutSet(values); });
-        dialog.exec();
-        break;
-    }
-    case MenuCommand::PaperPreview:
-        if (!paperPreview->isVisible()) // beside the window, whose boxes stay in sight
-            paperPreview->move(frameGeometry().topRight() + QPoint(8, 0));
-        paperPreview->show();
-        paperPreview->raise();
-        paperPreview->activateWindow();
-        break;
-    case MenuCommand::About:
-        messages_.show(MenuBar::aboutMessage(PROJECT_VERSION));
-        break;
-    }
+    model_.runMenu(command, *this);
+}
+
+void FrmTest::openPaperLayout()
+{
+    PaperLayoutDialog dialog(
+        model_.paperLayoutValues(), model_.sdk(), messages_,
+        [this] { return model_.portSettings(); }, this,
+        [this](const PaperLayoutValues& values) { model_.layoutSet(values); });
+    dialog.exec();
+}
+
+void FrmTest::openPaperPreview()
+{
+    if (!paperPreview->isVisible()) // beside the window, whose boxes stay in sight
+        paperPreview->move(frameGeometry().topRight() + QPoint(8, 0));
+    paperPreview->show();
+    paperPreview->raise();
+    paperPreview->activateWindow();
+}
+
+void FrmTest::showAbout()
+{
+    messages_.show(MenuBar::aboutMessage(PROJECT_VERSION));
+}
+
+void FrmTest::whileBusy(const std::function<void()>& work)
+{
+    BusyCursor busy;
+    work();
 }
 
 void FrmTest::createControls()

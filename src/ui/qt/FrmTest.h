@@ -3,6 +3,7 @@
 #include "FrmTestModel.h"
 #include "FrmTestView.h"
 #include "MenuBar.h"
+#include "MenuView.h"
 #include "MessageBoxMessages.h"
 
 #include <QComboBox>
@@ -19,7 +20,7 @@ class PrinterSdk;
 
 // The tool's only window on Qt: the controls of the window's model, placed as it lays them
 // out, with their events handed to it.
-class FrmTest : public QWidget, public FrmTestView
+class FrmTest : public QWidget, public FrmTestView, private MenuView
 {
     Q_OBJECT
 
@@ -77,7 +78,11 @@ private:
     void unload() override;
 
     void createMenuBar();
-    void findPrinters();
+    void findPrinters() override;
+    void openPaperLayout() override;
+    void openPaperPreview() override;
+    void showAbout() override;
+    void whileBusy(const std::function<void()>& work) override;
     void createControls();
     void nameControls();
     void setTabOrder();
@@ -85,9 +90,9 @@ private:
     void run(FrmTestLayout::Handler handler);
     QComboBox* list(const Control& control) const;
     // File ▸ Open profile…, Save profile… and Apply a profile to printers…
-    void openProfile();
-    void saveProfile();
-    void openApplyDialog();
+    void openProfile() override;
+    void saveProfile() override;
+    void openApplyDialog() override;
 
     std::map<const Control*, QWidget*> widgets_;
     MessageBoxMessages messages_;

@@ -1,29 +1,12 @@
 #include "PaperLayoutDialog.h"
 
 #include "BusyCursor.h"
+#include "DialogWidgets.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 #include <algorithm>
-
-namespace
-{
-
-QString qText(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
-
-QPushButton* button(const char* caption, const char* name, QWidget* parent)
-{
-    auto* made = new QPushButton(QString::fromUtf8(caption), parent);
-    made->setObjectName(QLatin1String(name));
-    made->setAutoDefault(false);
-    return made;
-}
-
-} // namespace
 
 PaperLayoutDialog::PaperLayoutDialog(PaperLayoutValues& values, PrinterSdk& sdk,
                                      UserMessages& messages, PortOfWindow port, QWidget* parent,
@@ -55,11 +38,11 @@ PaperLayoutDialog::PaperLayoutDialog(PaperLayoutValues& values, PrinterSdk& sdk,
     connect(keepAfterPowerOff, &QCheckBox::toggled, this,
             [this](bool on) { model_.values().keepAfterPowerOff = on; });
 
-    set = button("S&et", "set", this);
-    readBack = button("&Read back", "readBack", this);
-    testPrint = button("&Test print", "testPrint", this);
-    testCut = button("Test c&ut", "testCut", this);
-    QPushButton* close = button("Cl&ose", "close", this);
+    set = dialogButton("S&et", "set", this);
+    readBack = dialogButton("&Read back", "readBack", this);
+    testPrint = dialogButton("&Test print", "testPrint", this);
+    testCut = dialogButton("Test c&ut", "testCut", this);
+    QPushButton* close = dialogButton("Cl&ose", "close", this);
     auto* buttons = new QHBoxLayout;
     for (QPushButton* each : {set, readBack, testPrint, testCut, close})
         buttons->addWidget(each);

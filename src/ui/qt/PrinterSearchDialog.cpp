@@ -1,28 +1,11 @@
 #include "PrinterSearchDialog.h"
 
+#include "DialogWidgets.h"
 #include "ProbePort.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QVBoxLayout>
-
-namespace
-{
-
-QString qText(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
-
-QPushButton* button(const char* caption, const char* name, QWidget* parent)
-{
-    auto* made = new QPushButton(QString::fromUtf8(caption), parent);
-    made->setObjectName(QLatin1String(name));
-    made->setAutoDefault(false);
-    return made;
-}
-
-} // namespace
 
 PrinterSearch::Settings PrinterSearchDialog::networkSettings()
 {
@@ -51,9 +34,9 @@ void PrinterSearchDialog::createControls()
     ranges = new QLineEdit(this);
     ranges->setObjectName(QStringLiteral("ranges"));
     label->setBuddy(ranges);
-    findButton = button("&Find", "find", this);
+    findButton = dialogButton("&Find", "find", this);
     findButton->setDefault(true);
-    stopButton = button("&Stop", "stop", this);
+    stopButton = dialogButton("&Stop", "stop", this);
     progress = new QProgressBar(this);
     progress->setObjectName(QStringLiteral("progress"));
     progress->setFormat(QStringLiteral("%v of %m"));
@@ -66,9 +49,9 @@ void PrinterSearchDialog::createControls()
                                QStringLiteral("Ready, or why not")});
     printers->header()->resizeSection(0, 110);
     printers->header()->resizeSection(1, 220);
-    useButton = button("&Use this printer", "use", this);
+    useButton = dialogButton("&Use this printer", "use", this);
     useButton->setEnabled(false);
-    closeButton = button("Close", "close", this);
+    closeButton = dialogButton("Close", "close", this);
 
     auto* rangeRow = new QHBoxLayout;
     rangeRow->addWidget(label);

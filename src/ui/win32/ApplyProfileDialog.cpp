@@ -1,5 +1,6 @@
 #include "ApplyProfileDialog.h"
 
+#include "DialogWindow.h"
 #include "SystemPorts.h"
 #include "WindowsText.h"
 
@@ -17,36 +18,18 @@ constexpr int ClientHeight = 500;
 const wchar_t* const Columns[] = {L"Printer", L"Maker and model", L"Result", L"Reason", L"Time"};
 constexpr int ColumnWidths[] = {172, 160, 56, 180, 48};
 
-HFONT messageFont(int dotsPerInch)
-{
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    metrics.lfMessageFont.lfHeight = -MulDiv(9, dotsPerInch, 72);
-    return CreateFontIndirectW(&metrics.lfMessageFont);
-}
-
 } // namespace
 
 ApplyProfileDialog::ApplyProfileDialog(HWND owner, HINSTANCE instance, FleetRun::SdkMaker makeSdk,
                                        std::vector<std::string> found)
     : owner_(owner), instance_(instance), messages_(window_), files_(window_)
 {
-    const HDC screen = GetDC(nullptr);
-    dotsPerInch_ = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    font_ = messageFont(dotsPerInch_);
+    dotsPerInch_ = DialogWindow::screenDotsPerInch();
+    font_ = DialogWindow::messageFont(9, dotsPerInch_);
 
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = windowProcedure;
-    windowClass.hInstance = instance_;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    windowClass.lpszClassName = WindowClass;
-    RegisterClassExW(&windowClass); // fails harmlessly when registered by an earlier dialog
+    DialogWindow::registerClass(instance_, WindowClass, windowProcedure);
 
     // Not clipping its children: the group box leaves its inside for the dialog to paint.
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
@@ -73,12 +56,8 @@ HWND ApplyProfileDialog::make(const wchar_t* kind, const std::wstring& text, DWO
                               int x, int y, int width, int height, DWORD extendedStyle)
 {
     const auto scaled = [this](int pixels) { return MulDiv(pixels, dotsPerInch_, 96); };
-    const HWND handle =
-        CreateWindowExW(extendedStyle, kind, text.c_str(), style | WS_CHILD | WS_VISIBLE, scaled(x),
-                        scaled(y), scaled(width), scaled(height), window_,
-                        reinterpret_cast<HMENU>(INT_PTR(id)), instance_, nullptr);
-    SendMessageW(handle, WM_SETFONT, WPARAM(font_), FALSE);
-    return handle;
+    return DialogWindow::addControl(window_, font_, kind, text.c_str(), style, extendedStyle,
+                                    scaled(x), scaled(y), scaled(width), scaled(height), id);
 }
 
 void ApplyProfileDialog::createControls(std::size_t foundCount)
@@ -125,23 +104,9 @@ void ApplyProfileDialog::createControls(std::size_t foundCount)
 
 void ApplyProfileDialog::exec()
 {
-    EnableWindow(owner_, FALSE);
-    ShowWindow(window_, SW_SHOW);
-    SetFocus(control(ProfilePath));
-    MSG message;
-    while (window_) {
-        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
-        if (got <= 0) {
-            PostQuitMessage(int(message.wParam)); // for the window's own loop
-            break;
-        }
-        if (!IsDialogMessageW(window_, &message)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-    }
-    EnableWindow(owner_, TRUE);
-    SetActiveWindow(owner_);
+    DialogWindow::showModal(owner_, window_, control(ProfilePath));
+    DialogWindow::runMessages(window_, [this] { return window_ != nullptr; });
+    DialogWindow::giveBackOwner(owner_);
     model_.reset(); // a run still at work is stopped and waited for
     if (window_)
         DestroyWindow(window_);
@@ -149,13 +114,7 @@ void ApplyProfileDialog::exec()
 
 LRESULT CALLBACK ApplyProfileDialog::windowProcedure(HWND window, UINT message, WPARAM w, LPARAM l)
 {
-    if (message == WM_NCCREATE) {
-        auto* dialog =
-            static_cast<ApplyProfileDialog*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
-        dialog->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(dialog));
-    }
-    auto* dialog = reinterpret_cast<ApplyProfileDialog*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* dialog = DialogWindow::ownerOf(window, message, l, &ApplyProfileDialog::window_);
     return dialog ? dialog->handle(window, message, w, l) : DefWindowProcW(window, message, w, l);
 }
 
@@ -216,10 +175,7 @@ void ApplyProfileDialog::command(int id)
 
 std::string ApplyProfileDialog::textOf(int id) const
 {
-    const HWND handle = control(id);
-    std::wstring text(std::size_t(GetWindowTextLengthW(handle)) + 1, L'\0');
-    text.resize(std::size_t(GetWindowTextW(handle, text.data(), int(text.size()))));
-    return WindowsText::utf8(text);
+    return DialogWindow::windowText(control(id));
 }
 
 bool ApplyProfileDialog::checked(int id) const

@@ -1,9 +1,9 @@
 #include "FrmTest.h"
 
 #include "BusyCursor.h"
+#include "DialogWindow.h"
 #include "NetworkInterfaces.h"
 #include "PaperLayoutDialog.h"
-#include "PrinterQuestions.h"
 #include "PrinterSearchDialog.h"
 #include "SpoolerQueues.h"
 #include "WindowsText.h"
@@ -71,13 +71,6 @@ HFONT makeFont(int dotsPerInch, double points, int weight, std::string_view face
                        DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, WindowsText::wide(face).c_str());
 }
 
-std::string windowText(HWND window)
-{
-    std::wstring text(std::size_t(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(std::size_t(GetWindowTextW(window, text.data(), int(text.size()))));
-    return WindowsText::utf8(text);
-}
-
 std::string listEntry(HWND list, int index)
 {
     const LRESULT length = SendMessageW(list, CB_GETLBTEXTLEN, WPARAM(index), 0);
@@ -89,18 +82,10 @@ std::string listEntry(HWND list, int index)
     return WindowsText::utf8(text);
 }
 
-int systemDotsPerInch()
-{
-    const HDC screen = GetDC(nullptr);
-    const int dots = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return dots > 0 ? dots : 96;
-}
-
 } // namespace
 
 FrmTest::FrmTest(HINSTANCE instance, PrinterSdk& sdk, FrmTestModel::PrinterNames installedPrinters)
-    : instance_(instance), dotsPerInch_(systemDotsPerInch()), messages_(window_),
+    : instance_(instance), dotsPerInch_(DialogWindow::screenDotsPerInch()), messages_(window_),
       model_(*this, sdk, messages_, std::move(installedPrinters))
 {
     windowFont_ = makeFont(dotsPerInch_, WindowPoints, FW_NORMAL, WindowFace);
@@ -137,19 +122,13 @@ int FrmTest::pixels(int twips) const
 
 void FrmTest::createWindow()
 {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = windowProcedure;
-    windowClass.hInstance = instance_;
-    windowClass.hIcon = static_cast<HICON>(
-        LoadImageW(instance_, MAKEINTRESOURCEW(IconResource), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
-    windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IconResource),
-                                                        IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                                        GetSystemMetrics(SM_CYSMICON), 0));
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    windowClass.lpszClassName = WindowClass;
-    RegisterClassExW(&windowClass);
+    DialogWindow::registerClass(
+        instance_, WindowClass, windowProcedure,
+        static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IconResource), IMAGE_ICON, 0, 0,
+                                      LR_DEFAULTSIZE)),
+        static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IconResource), IMAGE_ICON,
+                                      GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                      0)));
 
     // A fixed single border with the system menu and the close button, and nothing to
     // minimize or maximize it.
@@ -177,44 +156,34 @@ void FrmTest::createMenuBar()
 
 void FrmTest::runMenu(MenuCommand command)
 {
-    std::optional<BusyCursor> busy;
-    if (MenuBar::talksToPrinter(command))
-        busy.emplace();
-    switch (command) {
-    case MenuCommand::OpenProfile:
-        openProfile();
-        break;
-    case MenuCommand::SaveProfile:
-        saveProfile();
-        break;
-    case MenuCommand::ApplyProfile:
-        openApplyDialog();
-        break;
-    case MenuCommand::WhoIsIt:
-        PrinterQuestions(model_.sdk(), messages_).whoIsIt(model_.portSettings());
-        break;
-    case MenuCommand::CanItPrint:
-        PrinterQuestions(model_.sdk(), messages_).canItPrint(model_.portSettings());
-        break;
-    case MenuCommand::FindPrinters:
-        findPrinters();
-        break;
-    case MenuCommand::PaperLayout:
-        PaperLayoutDialog(
-            instance_, window_, windowFont_, dotsPerInch_, model_.paperLayoutValues(), model_.sdk(),
-            [this] { return model_.portSettings(); },
-            [this](const PaperLayoutValues& values) { model_.layoutSet(values); })
-            .run();
-        break;
-    case MenuCommand::PaperPreview:
-        for (int row = 0; row < 6; ++row)
-            paperPreview_->setBox(row, text(FrmTestLayout::control("Text2", row)));
-        paperPreview_->open();
-        break;
-    case MenuCommand::About:
-        messages_.show(MenuBar::aboutMessage(PROJECT_VERSION));
-        break;
-    }
+    model_.runMenu(command, *this);
+}
+
+void FrmTest::openPaperLayout()
+{
+    PaperLayoutDialog(
+        instance_, window_, windowFont_, dotsPerInch_, model_.paperLayoutValues(), model_.sdk(),
+        [this] { return model_.portSettings(); },
+        [this](const PaperLayoutValues& values) { model_.layoutSet(values); })
+        .run();
+}
+
+void FrmTest::openPaperPreview()
+{
+    for (int row = 0; row < 6; ++row)
+        paperPreview_->setBox(row, text(FrmTestLayout::control("Text2", row)));
+    paperPreview_->open();
+}
+
+void FrmTest::showAbout()
+{
+    messages_.show(MenuBar::aboutMessage(PROJECT_VERSION));
+}
+
+void FrmTest::whileBusy(const std::function<void()>& work)
+{
+    BusyCursor busy;
+    work();
 }
 
 void FrmTest::createControls()
@@ -283,13 +252,7 @@ int FrmTest::runMessageLoop()
 
 LRESULT CALLBACK FrmTest::windowProcedure(HWND window, UINT message, WPARAM w, LPARAM l)
 {
-    if (message == WM_NCCREATE) {
-        auto* created = reinterpret_cast<CREATESTRUCTW*>(l);
-        auto* form = static_cast<FrmTest*>(created->lpCreateParams);
-        form->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-    }
-    auto* form = reinterpret_cast<FrmTest*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* form = DialogWindow::ownerOf(window, message, l, &FrmTest::window_);
     return form ? form->handle(window, message, w, l) : DefWindowProcW(window, message, w, l);
 }
 
@@ -443,7 +406,7 @@ std::string FrmTest::text(const Control& control) const
 {
     if (control.kind == ControlKind::SelectionList)
         return listEntry(handleOf(control), selectedIndex(control));
-    return windowText(handleOf(control));
+    return DialogWindow::windowText(handleOf(control));
 }
 
 void FrmTest::setEnabled(const Control& control, bool enabled)

@@ -3,6 +3,7 @@
 #include "FrmTestModel.h"
 #include "FrmTestView.h"
 #include "MenuBar.h"
+#include "MenuView.h"
 #include "MessageBoxMessages.h"
 #include "PaperPreviewWindow.h"
 
@@ -15,7 +16,7 @@ class PrinterSdk;
 
 // The tool's only window on Win32: the controls of the window's model, placed in pixels at
 // the display's DPI as it lays them out in twips, with their events handed to it.
-class FrmTest : public FrmTestView
+class FrmTest : public FrmTestView, private MenuView
 {
 public:
     FrmTest(HINSTANCE instance, PrinterSdk& sdk,
@@ -51,7 +52,11 @@ private:
     LRESULT handle(HWND window, UINT message, WPARAM w, LPARAM l);
     void createWindow();
     void createMenuBar();
-    void findPrinters();
+    void findPrinters() override;
+    void openPaperLayout() override;
+    void openPaperPreview() override;
+    void showAbout() override;
+    void whileBusy(const std::function<void()>& work) override;
     void createControls();
     void setTabOrder();
     void command(int id, int code);
@@ -62,9 +67,9 @@ private:
     bool swallowsEnterOrEscape(const MSG& message) const;
     int pixels(int twips) const;
     // File ▸ Open profile…, Save profile… and Apply a profile to printers…
-    void openProfile();
-    void saveProfile();
-    void openApplyDialog();
+    void openProfile() override;
+    void saveProfile() override;
+    void openApplyDialog() override;
 
     HWND handleOf(const Control& control) const;
     const Control* controlOf(HWND handle) const;

@@ -1,6 +1,7 @@
 #include "PaperLayoutDialog.h"
 
 #include "BusyCursor.h"
+#include "DialogWindow.h"
 #include "Twips.h"
 #include "WindowsText.h"
 
@@ -39,13 +40,6 @@ constexpr Button Buttons[] = {{SetId, "S&et"},
                               {TestCutId, "Test c&ut"},
                               {IDCANCEL, "Cl&ose"}};
 
-std::string windowText(HWND window)
-{
-    std::wstring text(std::size_t(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(std::size_t(GetWindowTextW(window, text.data(), int(text.size()))));
-    return WindowsText::utf8(text);
-}
-
 } // namespace
 
 PaperLayoutDialog::PaperLayoutDialog(HINSTANCE instance, HWND owner, HFONT font, int dotsPerInch,
@@ -69,16 +63,7 @@ int PaperLayoutDialog::pixels(int twips) const
 
 void PaperLayoutDialog::createWindow()
 {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    if (!GetClassInfoExW(instance_, WindowClass, &windowClass)) {
-        windowClass.lpfnWndProc = windowProcedure;
-        windowClass.hInstance = instance_;
-        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-        windowClass.lpszClassName = WindowClass;
-        RegisterClassExW(&windowClass);
-    }
+    DialogWindow::registerClass(instance_, WindowClass, windowProcedure);
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
     RECT frame{0, 0, pixels(ClientWidth), pixels(ClientHeight)};
     AdjustWindowRectEx(&frame, style, FALSE, WS_EX_DLGMODALFRAME);
@@ -94,12 +79,9 @@ void PaperLayoutDialog::createWindow()
 HWND PaperLayoutDialog::add(const wchar_t* kind, std::string_view text, DWORD style,
                             DWORD extendedStyle, int left, int top, int width, int height, int id)
 {
-    const HWND made = CreateWindowExW(extendedStyle, kind, WindowsText::wide(text).c_str(),
-                                      style | WS_CHILD | WS_VISIBLE, pixels(left), pixels(top),
-                                      pixels(width), pixels(height), window_,
-                                      reinterpret_cast<HMENU>(INT_PTR(id)), instance_, nullptr);
-    SendMessageW(made, WM_SETFONT, WPARAM(font_), FALSE);
-    return made;
+    return DialogWindow::addControl(window_, font_, kind, WindowsText::wide(text).c_str(), style,
+                                    extendedStyle, pixels(left), pixels(top), pixels(width),
+                                    pixels(height), id);
 }
 
 // Each label comes just before its control, so that its access key reaches that control.
@@ -139,32 +121,15 @@ void PaperLayoutDialog::run()
 {
     createWindow();
     createControls();
-    EnableWindow(owner_, FALSE);
-    ShowWindow(window_, SW_SHOW);
-    SetFocus(kind_);
-    MSG message{};
-    bool quit = false;
-    while (window_ && !(quit = GetMessageW(&message, nullptr, 0, 0) <= 0)) {
-        if (!IsDialogMessageW(window_, &message)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-    }
+    DialogWindow::showModal(owner_, window_, kind_);
+    DialogWindow::runMessages(window_, [this] { return window_ != nullptr; });
     if (window_)
         close();
-    if (quit)
-        PostQuitMessage(int(message.wParam)); // for the window's own loop
 }
 
 LRESULT CALLBACK PaperLayoutDialog::windowProcedure(HWND window, UINT message, WPARAM w, LPARAM l)
 {
-    if (message == WM_NCCREATE) {
-        auto* dialog =
-            static_cast<PaperLayoutDialog*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
-        dialog->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(dialog));
-    }
-    auto* dialog = reinterpret_cast<PaperLayoutDialog*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* dialog = DialogWindow::ownerOf(window, message, l, &PaperLayoutDialog::window_);
     return dialog ? dialog->handle(window, message, w, l) : DefWindowProcW(window, message, w, l);
 }
 
@@ -236,7 +201,7 @@ void PaperLayoutDialog::showKind()
 void PaperLayoutDialog::collect()
 {
     for (std::size_t i = 0; i < distances_.size(); ++i)
-        model_.text(PaperLayoutModel::Distances[i]) = windowText(distances_[i]);
+        model_.text(PaperLayoutModel::Distances[i]) = DialogWindow::windowText(distances_[i]);
     model_.values().keepAfterPowerOff = SendMessageW(keep_, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
@@ -253,8 +218,6 @@ void PaperLayoutDialog::act(bool (PaperLayoutModel::*action)(const PortSettings&
 void PaperLayoutDialog::close()
 {
     collect();
-    // The owner first, so that it, not another program, becomes active again.
-    EnableWindow(owner_, TRUE);
-    SetActiveWindow(owner_);
+    DialogWindow::giveBackOwner(owner_);
     DestroyWindow(window_);
 }

@@ -1,5 +1,6 @@
 #include "PaperPreviewWindow.h"
 
+#include "DialogWindow.h"
 #include "WindowsText.h"
 
 #include <commctrl.h>
@@ -16,13 +17,6 @@ constexpr int SourceId = 100, KindId = 101, PitchId = 102, LengthId = 103, Width
 constexpr int DrawingTop = 250, Border = 10;
 const COLORREF MarkBlack = RGB(0, 0, 0), EdgeGrey = RGB(160, 160, 160), StartBlue = RGB(0, 0, 255),
                CutRed = RGB(255, 0, 0);
-
-std::string windowText(HWND window)
-{
-    std::wstring text(std::size_t(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(std::size_t(GetWindowTextW(window, text.data(), int(text.size()))));
-    return WindowsText::utf8(text);
-}
 
 bool sameValues(const PaperLayoutValues& a, const PaperLayoutValues& b)
 {
@@ -45,14 +39,7 @@ PaperPreviewWindow::PaperPreviewWindow(HINSTANCE instance, HWND owner, HFONT fon
     : instance_(instance), owner_(owner), font_(font), layout_(layout), drawnLayout_(layout),
       preview_(layout)
 {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = windowProcedure;
-    windowClass.hInstance = instance_;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    windowClass.lpszClassName = WindowClass;
-    RegisterClassExW(&windowClass); // fails harmlessly when it is registered already
+    DialogWindow::registerClass(instance_, WindowClass, windowProcedure);
 }
 
 PaperPreviewWindow::~PaperPreviewWindow()
@@ -81,12 +68,9 @@ void PaperPreviewWindow::createControls()
 {
     const auto make = [this](const wchar_t* kind, const wchar_t* text, DWORD style, int x, int y,
                              int width, int height, int id = 0) {
-        const HWND control =
-            CreateWindowExW(kind == std::wstring(WC_EDITW) ? WS_EX_CLIENTEDGE : 0, kind, text,
-                            style | WS_CHILD | WS_VISIBLE, x, y, width, height, window_,
-                            reinterpret_cast<HMENU>(INT_PTR(id)), instance_, nullptr);
-        SendMessageW(control, WM_SETFONT, WPARAM(font_), FALSE);
-        return control;
+        return DialogWindow::addControl(window_, font_, kind, text, style,
+                                        kind == std::wstring(WC_EDITW) ? WS_EX_CLIENTEDGE : 0, x, y,
+                                        width, height, id);
     };
     const DWORD list = CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
     const DWORD edit = ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP;
@@ -127,8 +111,8 @@ void PaperPreviewWindow::refresh()
     preview_.source = SendMessageW(source_, CB_GETCURSEL, 0, 0) == 1
                           ? PaperPreview::Source::PaperLayoutDialog
                           : PaperPreview::Source::WindowBoxes;
-    preview_.paper = {PaperRoll::Kind(std::clamp(kind, 0, 2)), windowText(pitch_),
-                      windowText(length_), windowText(width_)};
+    preview_.paper = {PaperRoll::Kind(std::clamp(kind, 0, 2)), DialogWindow::windowText(pitch_),
+                      DialogWindow::windowText(length_), DialogWindow::windowText(width_)};
     EnableWindow(pitch_, kind != 0);
     EnableWindow(length_, kind != 0);
     geometry_ = preview_.geometry();
@@ -196,13 +180,7 @@ void PaperPreviewWindow::paint(HDC context, const RECT& area) const
 
 LRESULT CALLBACK PaperPreviewWindow::windowProcedure(HWND window, UINT message, WPARAM w, LPARAM l)
 {
-    if (message == WM_NCCREATE) {
-        auto* created = reinterpret_cast<CREATESTRUCTW*>(l);
-        auto* preview = static_cast<PaperPreviewWindow*>(created->lpCreateParams);
-        preview->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(preview));
-    }
-    auto* preview = reinterpret_cast<PaperPreviewWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* preview = DialogWindow::ownerOf(window, message, l, &PaperPreviewWindow::window_);
     return preview ? preview->handle(window, message, w, l) : DefWindowProcW(window, message, w, l);
 }
 

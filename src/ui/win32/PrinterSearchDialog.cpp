@@ -1,5 +1,6 @@
 #include "PrinterSearchDialog.h"
 
+#include "DialogWindow.h"
 #include "ProbePort.h"
 #include "WindowsText.h"
 
@@ -14,21 +15,6 @@ constexpr UINT ProgressMessage = WM_APP + 1;
 // Enter presses Find (IDOK), Esc closes (IDCANCEL), as the dialog manager sends them.
 enum Id { Find = IDOK, Close = IDCANCEL, Ranges = 100, Stop, Progress, Summary, Printers, Use };
 
-std::string windowText(HWND window)
-{
-    std::wstring text(std::size_t(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(std::size_t(GetWindowTextW(window, text.data(), int(text.size()))));
-    return WindowsText::utf8(text);
-}
-
-int systemDotsPerInch()
-{
-    const HDC screen = GetDC(nullptr);
-    const int dots = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return dots > 0 ? dots : 96;
-}
-
 } // namespace
 
 PrinterSearch::Settings PrinterSearchDialog::networkSettings()
@@ -39,13 +25,10 @@ PrinterSearch::Settings PrinterSearchDialog::networkSettings()
 PrinterSearchDialog::PrinterSearchDialog(HWND owner, FrmTestModel& window,
                                          PrinterSearch::Settings settings,
                                          PrinterSearch::OwnAddresses ownAddresses)
-    : owner_(owner), dotsPerInch_(systemDotsPerInch()), messages_(window_),
+    : owner_(owner), dotsPerInch_(DialogWindow::screenDotsPerInch()), messages_(window_),
       search_(*this, window, messages_, std::move(ownAddresses), std::move(settings))
 {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    font_ = CreateFontIndirectW(&metrics.lfMessageFont);
+    font_ = DialogWindow::messageFont();
     createWindow();
     createControls();
     search_.open();
@@ -69,14 +52,8 @@ void PrinterSearchDialog::createWindow()
     static const bool registered = [] {
         INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS};
         InitCommonControlsEx(&controls);
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = windowProcedure;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-        windowClass.lpszClassName = WindowClass;
-        return RegisterClassExW(&windowClass) != 0;
+        DialogWindow::registerClass(GetModuleHandleW(nullptr), WindowClass, windowProcedure);
+        return true;
     }();
     (void)registered;
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
@@ -93,12 +70,9 @@ void PrinterSearchDialog::createWindow()
 HWND PrinterSearchDialog::add(const wchar_t* kind, const wchar_t* text, DWORD style, int id,
                               RECT place, DWORD extendedStyle)
 {
-    const HWND control = CreateWindowExW(
-        extendedStyle, kind, text, WS_CHILD | WS_VISIBLE | style, pixels(int(place.left)),
-        pixels(int(place.top)), pixels(int(place.right)), pixels(int(place.bottom)), window_,
-        reinterpret_cast<HMENU>(INT_PTR(id)), GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(control, WM_SETFONT, WPARAM(font_), FALSE);
-    return control;
+    return DialogWindow::addControl(window_, font_, kind, text, style, extendedStyle,
+                                    pixels(int(place.left)), pixels(int(place.top)),
+                                    pixels(int(place.right)), pixels(int(place.bottom)), id);
 }
 
 void PrinterSearchDialog::createControls()
@@ -133,37 +107,16 @@ void PrinterSearchDialog::createControls()
 
 void PrinterSearchDialog::runModal()
 {
-    EnableWindow(owner_, FALSE);
-    ShowWindow(window_, SW_SHOW);
-    SetFocus(ranges_);
-    MSG message;
-    while (!closed_) {
-        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
-        if (got <= 0) {
-            // The program ends: the quit goes on to the window's own loop.
-            PostQuitMessage(got == 0 ? int(message.wParam) : 1);
-            close();
-            break;
-        }
-        if (!IsDialogMessageW(window_, &message)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-    }
-    EnableWindow(owner_, TRUE);
-    SetActiveWindow(owner_);
+    DialogWindow::showModal(owner_, window_, ranges_);
+    if (!DialogWindow::runMessages(window_, [this] { return !closed_; }))
+        close(); // the program ends
+    DialogWindow::giveBackOwner(owner_);
     ShowWindow(window_, SW_HIDE);
 }
 
 LRESULT CALLBACK PrinterSearchDialog::windowProcedure(HWND window, UINT message, WPARAM w, LPARAM l)
 {
-    if (message == WM_NCCREATE) {
-        auto* created =
-            static_cast<PrinterSearchDialog*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
-        created->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
-    }
-    auto* dialog = reinterpret_cast<PrinterSearchDialog*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* dialog = DialogWindow::ownerOf(window, message, l, &PrinterSearchDialog::window_);
     return dialog ? dialog->handle(message, w, l) : DefWindowProcW(window, message, w, l);
 }
 
@@ -256,7 +209,7 @@ void PrinterSearchDialog::setRangesText(const std::string& text)
 
 std::string PrinterSearchDialog::rangesText() const
 {
-    return windowText(ranges_);
+    return DialogWindow::windowText(ranges_);
 }
 
 void PrinterSearchDialog::setProgress(std::size_t tried, std::size_t total)
