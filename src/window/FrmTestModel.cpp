@@ -45,6 +45,7 @@ void FrmTestModel::Form_Load()
     // Without any printer the list stays empty, and DRIVER then fails to open.
     if (view_.itemCount(Combo2) > 0)
         view_.selectItem(Combo2, 0);
+    loaded_ = true;
 }
 
 PortSettings FrmTestModel::portSettings() const
@@ -176,12 +177,26 @@ void FrmTestModel::recordSent(const SendOutcome& outcome, int row)
                        row >= 2 && row % 2 == 1);
 }
 
+void FrmTestModel::Text2_Change(int row)
+{
+    // The start values are no choice of the user's between feed and backfeed.
+    if (loaded_)
+        paperPreview_.boxEdited(row, boxText(row));
+    else
+        paperPreview_.setBox(row, boxText(row));
+}
+
 void FrmTestModel::showSettings(const std::array<std::optional<std::string>, 6>& boxes,
                                 std::optional<int> switchIndex)
 {
-    for (int row = 0; row < 6; ++row) {
-        if (boxes[std::size_t(row)])
-            view_.setText(control("Text2", row), *boxes[std::size_t(row)]);
+    // Of each pair the box that holds the distance is filled last, as the preview takes the
+    // box of a pair changed last for the direction the printer keeps.
+    for (const bool distance : {false, true}) {
+        for (int row = 0; row < 6; ++row) {
+            const auto& box = boxes[std::size_t(row)];
+            if (box && (*box != "0") == distance)
+                view_.setText(control("Text2", row), *box);
+        }
     }
     if (switchIndex)
         view_.selectItem(control("Combo4"), *switchIndex);

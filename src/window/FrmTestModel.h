@@ -5,6 +5,7 @@
 #include "FrmTestLayout.h"
 #include "MenuBar.h"
 #include "PaperLayoutValues.h"
+#include "PaperPreview.h"
 #include "SentSettings.h"
 #include "WindowValues.h"
 
@@ -55,6 +56,11 @@ public:
     }
     // The paper layout as the dialog holds it, kept for the whole run.
     PaperLayoutValues& paperLayoutValues() { return paperLayoutValues_; }
+    // What View ▸ Paper preview draws, kept whether or not its window is open, so that it knows
+    // which box of each pair was typed into last.
+    PaperPreview& paperPreview() { return paperPreview_; }
+    // The distance box `row` changed: by the load, by a profile or by the user.
+    void Text2_Change(int row);
     // A printer found on the network becomes the port: ETHERNET, as a user picks it, at the
     // address as the address box takes it.
     void chooseNetworkPrinter(const std::string& address);
@@ -83,5 +89,7 @@ private:
     BlackMarkCatalogue catalogue_;
     std::vector<std::string> foundPrinters_;
     PaperLayoutValues paperLayoutValues_;
+    PaperPreview paperPreview_{paperLayoutValues_};
+    bool loaded_ = false;
     SentSettings sent_;
 };

@@ -11,6 +11,7 @@
 #include "RecordingUserMessages.h"
 #include "TextFiles.h"
 
+#include <algorithm>
 #include <doctest/doctest.h>
 #include <filesystem>
 #include <map>
@@ -22,10 +23,13 @@ using FrmTestLayout::Handler;
 namespace
 {
 
-// Keeps the texts and choices that the model sets.
+// Keeps the texts and choices that the model sets; a distance box's change reaches the model as
+// the toolkits' windows hand it on.
 class BoxesView : public FrmTestView
 {
 public:
+    FrmTestModel* model = nullptr;
+
     void addItem(const Control& list, const std::string& text) override
     {
         items[&list].push_back(text);
@@ -43,6 +47,8 @@ public:
     void setText(const Control& control, const std::string& text) override
     {
         texts[&control] = text;
+        if (model && control.name == "Text2")
+            model->Text2_Change(control.index);
     }
     std::string text(const Control& control) const override
     {
@@ -86,7 +92,11 @@ struct Window {
     RecordingUserMessages messages;
     AnsweringFiles files;
     FrmTestModel model{view, sdk, messages, [] { return std::vector<std::string>{}; }};
-    Window() { model.Form_Load(); }
+    Window()
+    {
+        view.model = &model;
+        model.Form_Load();
+    }
 
     std::vector<std::string> boxes() const
     {
@@ -184,6 +194,15 @@ TEST_CASE("a profile fills the boxes and the paper layout it gives; a bad one ch
     CHECK(std::vector<std::string>{layout.pitch, layout.printStart, layout.cut, layout.bottom} ==
           std::vector<std::string>{"40", "-2.5", "", "1"});
     CHECK(layout.keepAfterPowerOff);
+    // The preview takes of each pair the box that the profile filled with its distance.
+    w.files.answers = {folder.file("shop.toml", "[black-mark]\nprint-start = 2.5\n"
+                                                "cut-position = -1.25\n")};
+    ProfileFiles::open(w.model, w.files, w.messages);
+    const std::vector<std::string> values = w.model.paperPreview().geometry().values;
+    CHECK(std::count_if(values.begin(), values.end(), [](const std::string& line) {
+              return line.starts_with("Print start: feed 2.5 mm") ||
+                     line.starts_with("Cut: backfeed 1.25 mm");
+          }) == 2);
     w.files.answers = {folder.file("missing.toml")};
     ProfileFiles::open(w.model, w.files, w.messages);
     ProfileFiles::open(w.model, w.files, w.messages); // no path given: nothing happens

@@ -93,8 +93,6 @@ FrmTest::FrmTest(PrinterSdk& sdk, FrmTestModel::PrinterNames installedPrinters, 
     setTabOrder();
     connectHandlers();
     model_.Form_Load();
-    // Made hidden now, so that it knows which box of each pair was typed into last.
-    paperPreview = new PaperPreviewWindow(Text2, model_.paperLayoutValues(), this);
     Combo1->setFocus();
 }
 
@@ -141,6 +139,10 @@ void FrmTest::openPaperLayout()
 
 void FrmTest::openPaperPreview()
 {
+    // Made when first opened, so that the window starts without it.
+    if (!paperPreview)
+        paperPreview =
+            new PaperPreviewWindow(model_.paperPreview(), model_.paperLayoutValues(), this);
     if (!paperPreview->isVisible()) // beside the window, whose boxes stay in sight
         paperPreview->move(frameGeometry().topRight() + QPoint(8, 0));
     paperPreview->show();
@@ -228,6 +230,13 @@ void FrmTest::connectHandlers()
             connect(combo, &QComboBox::currentIndexChanged, this, [this, click] { run(click); });
         if (combo && change != Handler::None)
             connect(combo, &QComboBox::editTextChanged, this, [this, change] { run(change); });
+    }
+    for (int row = 0; row < int(Text2.size()); ++row) {
+        connect(Text2[std::size_t(row)], &QLineEdit::textChanged, this, [this, row] {
+            model_.Text2_Change(row);
+            if (paperPreview)
+                paperPreview->refresh();
+        });
     }
 }
 

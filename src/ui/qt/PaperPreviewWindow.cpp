@@ -14,12 +14,12 @@ bool sameValues(const PaperLayoutValues& a, const PaperLayoutValues& b)
 
 } // namespace
 
-PaperPreviewWindow::PaperPreviewWindow(const std::array<QLineEdit*, 6>& boxes,
-                                       const PaperLayoutValues& layout, QWidget* parent)
+PaperPreviewWindow::PaperPreviewWindow(PaperPreview& preview, const PaperLayoutValues& layout,
+                                       QWidget* parent)
     : QWidget(parent, Qt::Window), source(new QComboBox(this)), paperKind(new QComboBox(this)),
       pitch(new QLineEdit(this)), length(new QLineEdit(this)), paperWidth(new QLineEdit(this)),
       said(new QLabel(this)), drawing(new PaperDrawing(this)), layout_(layout),
-      drawnLayout_(layout), preview_(layout)
+      drawnLayout_(layout), preview_(preview)
 {
     setObjectName(QStringLiteral("paperPreview"));
     setWindowTitle(tr("Paper preview"));
@@ -48,13 +48,6 @@ PaperPreviewWindow::PaperPreviewWindow(const std::array<QLineEdit*, 6>& boxes,
     column->addWidget(said);
     column->addWidget(drawing, 1);
 
-    for (int row = 0; row < int(boxes.size()); ++row) {
-        preview_.setBox(row, boxes[row]->text().toStdString());
-        connect(boxes[row], &QLineEdit::textChanged, this, [this, row](const QString& text) {
-            preview_.boxEdited(row, text.toStdString());
-            refresh();
-        });
-    }
     connect(source, &QComboBox::currentIndexChanged, this, &PaperPreviewWindow::refresh);
     connect(paperKind, &QComboBox::currentIndexChanged, this, &PaperPreviewWindow::refresh);
     for (QLineEdit* box : {pitch, length, paperWidth})

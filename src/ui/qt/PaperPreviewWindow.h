@@ -8,17 +8,18 @@
 #include <QLineEdit>
 #include <QTimer>
 #include <QWidget>
-#include <array>
 
-// View ▸ Paper preview… on Qt: the paper's boxes, the values in words and the drawing. It follows
-// the main window's distance boxes as they are typed, and the paper layout's values.
+// View ▸ Paper preview… on Qt: the paper's boxes, the values in words and the drawing. The main
+// window has it drawn again as its distance boxes are typed; it follows the paper layout's values.
 class PaperPreviewWindow : public QWidget
 {
     Q_OBJECT
 
 public:
-    PaperPreviewWindow(const std::array<QLineEdit*, 6>& boxes, const PaperLayoutValues& layout,
-                       QWidget* parent);
+    PaperPreviewWindow(PaperPreview& preview, const PaperLayoutValues& layout, QWidget* parent);
+
+    // Draws again what the window's boxes and the paper's boxes say now.
+    void refresh();
 
     QComboBox* source;
     QComboBox* paperKind;
@@ -29,11 +30,10 @@ public:
     PaperDrawing* drawing;
 
 private:
-    void refresh();
     void followLayout();
 
     const PaperLayoutValues& layout_;
     PaperLayoutValues drawnLayout_;
-    PaperPreview preview_;
+    PaperPreview& preview_;
     QTimer layoutWatch_;
 };

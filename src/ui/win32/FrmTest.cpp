@@ -96,9 +96,6 @@ FrmTest::FrmTest(HINSTANCE instance, PrinterSdk& sdk, FrmTestModel::PrinterNames
     createControls();
     setTabOrder();
     model_.Form_Load();
-    // Made now, so that it knows which box of each pair was typed into last.
-    paperPreview_ = std::make_unique<PaperPreviewWindow>(instance_, window_, windowFont_,
-                                                         model_.paperLayoutValues());
     lastFocus_ = handleOf(FrmTestLayout::control("Combo1"));
 }
 
@@ -170,8 +167,10 @@ void FrmTest::openPaperLayout()
 
 void FrmTest::openPaperPreview()
 {
-    for (int row = 0; row < 6; ++row)
-        paperPreview_->setBox(row, text(FrmTestLayout::control("Text2", row)));
+    // Made when first opened, so that the window starts without it.
+    if (!paperPreview_)
+        paperPreview_ = std::make_unique<PaperPreviewWindow>(
+            instance_, window_, windowFont_, model_.paperPreview(), model_.paperLayoutValues());
     paperPreview_->open();
 }
 
@@ -310,8 +309,10 @@ void FrmTest::command(int id, int code)
         run(control.onClick);
     } else if (isList(control) && code == CBN_EDITCHANGE) {
         run(control.onChange);
-    } else if (control.name == "Text2" && code == EN_CHANGE && paperPreview_) {
-        paperPreview_->boxEdited(control.index, text(control));
+    } else if (control.name == "Text2" && code == EN_CHANGE) {
+        model_.Text2_Change(control.index);
+        if (paperPreview_)
+            paperPreview_->changed();
     }
 }
 

@@ -35,9 +35,9 @@ void fill(HDC context, int left, int top, int right, int bottom, COLORREF colour
 } // namespace
 
 PaperPreviewWindow::PaperPreviewWindow(HINSTANCE instance, HWND owner, HFONT font,
-                                       const PaperLayoutValues& layout)
+                                       PaperPreview& preview, const PaperLayoutValues& layout)
     : instance_(instance), owner_(owner), font_(font), layout_(layout), drawnLayout_(layout),
-      preview_(layout)
+      preview_(preview)
 {
     DialogWindow::registerClass(instance_, WindowClass, windowProcedure);
 }
@@ -97,9 +97,8 @@ void PaperPreviewWindow::createControls()
     said_ = make(WC_STATICW, L"", SS_LEFT | SS_NOPREFIX, Border, Border + 5 * 28 + 4, 520, 90);
 }
 
-void PaperPreviewWindow::boxEdited(int row, const std::string& text)
+void PaperPreviewWindow::changed()
 {
-    preview_.boxEdited(row, text);
     if (window_)
         refresh();
 }

@@ -7,12 +7,13 @@
 #include <string>
 
 // View ▸ Paper preview… on Win32: a window of its own, owned by the main window, with the
-// paper's boxes, the values in words and the paper drawn with GDI. The main window hands it
-// its distance boxes as they change; it looks at the paper layout's values on a timer.
+// paper's boxes, the values in words and the paper drawn with GDI. The main window tells it when
+// its distance boxes change; it looks at the paper layout's values on a timer.
 class PaperPreviewWindow
 {
 public:
-    PaperPreviewWindow(HINSTANCE instance, HWND owner, HFONT font, const PaperLayoutValues& layout);
+    PaperPreviewWindow(HINSTANCE instance, HWND owner, HFONT font, PaperPreview& preview,
+                       const PaperLayoutValues& layout);
     ~PaperPreviewWindow();
     PaperPreviewWindow(const PaperPreviewWindow&) = delete;
     PaperPreviewWindow& operator=(const PaperPreviewWindow&) = delete;
@@ -20,8 +21,8 @@ public:
     // Shows the window, made again if it was closed.
     void open();
     HWND window() const { return window_; }
-    void setBox(int row, const std::string& text) { preview_.setBox(row, text); }
-    void boxEdited(int row, const std::string& text);
+    // The main window's boxes changed: drawn again when open.
+    void changed();
     const PaperPreview::Geometry& geometry() const { return geometry_; }
 
 private:
@@ -39,6 +40,6 @@ private:
          said_ = nullptr;
     const PaperLayoutValues& layout_;
     PaperLayoutValues drawnLayout_;
-    PaperPreview preview_;
+    PaperPreview& preview_;
     PaperPreview::Geometry geometry_;
 };
