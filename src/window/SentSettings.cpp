@@ -68,9 +68,12 @@ std::string SentSettings::blackMarkTable() const
             continue;
         const Distance& d = *distances_[s];
         // A backfeed of nothing keeps its minus only as a text.
-        const std::string mm = d.backfeed && d.count == 0
-                                   ? "\"-0\""
-                                   : (d.backfeed ? "-" : "") + shortest(d.count / 8.0, 3);
+        // Appended: GCC 12 takes a literal + a temporary for an overlapping copy.
+        std::string mm;
+        if (d.backfeed && d.count == 0)
+            mm = "\"-0\"";
+        else
+            mm.append(d.backfeed ? "-" : "").append(shortest(d.count / 8.0, 3));
         table += std::string(DistanceKeys[s]) + " = " + mm + "\n";
     }
     if (switchOn_)
