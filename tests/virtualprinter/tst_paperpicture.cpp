@@ -1,3 +1,4 @@
+#include "PrintedPictures.h"
 #include "VirtualPrinterOutput.h"
 
 #include <QDebug>
@@ -30,29 +31,8 @@ QByteArray adjust(int what, int dots)
 QList<QImage> print(const QByteArray& document, const QString& paper = "plain", int piece = 0,
                     QStringList* names = nullptr)
 {
-    QString text;
-    QTextStream out(&text);
-    VirtualPrinterOutput output(out);
     std::string refusal;
-    output.setPaper(*PaperRoll::read(paper.toStdString(), refusal));
-    QTemporaryDir directory;
-    output.setPicturesDirectory(directory.path());
-    QStringList files;
-    output.onDocumentEnded(
-        [&files](const VirtualPrinterOutput::EndedDocument& ended) { files = ended.pictures; }, 0,
-        0);
-    const int number = output.begin(QStringLiteral("test"));
-    for (qsizetype at = 0; at<document.size(); at += piece> 0 ? piece : document.size())
-        output.take(number, QByteArrayView(document).sliced(at).first(std::min<qsizetype>(
-                                piece > 0 ? piece : document.size(), document.size() - at)));
-    output.end(number);
-    QList<QImage> pictures;
-    for (const QString& file : files) {
-        pictures << QImage(file).convertToFormat(QImage::Format_RGB32);
-        if (names)
-            *names << file.section(u'/', -1);
-    }
-    return pictures;
+    return printedPictures(*PaperRoll::read(paper.toStdString(), refusal), document, piece, names);
 }
 
 // The first row of each run of `colour` down column `x`.

@@ -1,8 +1,7 @@
 #include "PaperPreview.h"
-#include "VirtualPrinterOutput.h"
+#include "PrintedPictures.h"
 
 #include <QImage>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace
@@ -11,20 +10,9 @@ namespace
 // The picture the virtual printer draws of `document` on `roll`, one pixel a dot.
 QImage picture(const PaperRoll& roll, const std::string& document)
 {
-    QString text;
-    QTextStream out(&text);
-    VirtualPrinterOutput output(out);
-    output.setPaper(roll);
-    QTemporaryDir directory;
-    output.setPicturesDirectory(directory.path());
-    QStringList files;
-    output.onDocumentEnded(
-        [&files](const VirtualPrinterOutput::EndedDocument& ended) { files = ended.pictures; }, 0,
-        0);
-    const int number = output.begin(QStringLiteral("preview"));
-    output.take(number, QByteArrayView(document.data(), qsizetype(document.size())));
-    output.end(number);
-    return files.size() == 1 ? QImage(files[0]).convertToFormat(QImage::Format_RGB32) : QImage();
+    const QList<QImage> pictures =
+        printedPictures(roll, QByteArrayView(document.data(), qsizetype(document.size())));
+    return pictures.size() == 1 ? pictures[0] : QImage();
 }
 
 // Down one margin of the paper, each dot's colour as the picture marks the geometry: cuts two
