@@ -5,6 +5,7 @@
 #include "RecordingPrinterSdk.h"
 #include "RecordingUserMessages.h"
 
+#include <condition_variable>
 #include <doctest/doctest.h>
 #include <map>
 
@@ -13,10 +14,34 @@ using FrmTestLayout::control;
 namespace
 {
 
-// What each fake printer was sent, by its address and port.
+// What each fake printer was sent, by its address and port. With holdAtFirst, .2 waits in its
+// connect until let go, or for a second at most, so that a stop comes while it is under way.
 struct Network {
     std::mutex mutex;
     std::map<std::string, std::string> sent;
+    std::condition_variable changed;
+    bool holdAtFirst = false, held = false, letGo = false;
+
+    void holdIfFirst(int host)
+    {
+        std::unique_lock lock(mutex);
+        if (!holdAtFirst || host != 2)
+            return;
+        held = true;
+        changed.notify_all();
+        changed.wait_for(lock, std::chrono::seconds(1), [this] { return letGo; });
+    }
+    bool waitUntilHeld()
+    {
+        std::unique_lock lock(mutex);
+        return changed.wait_for(lock, std::chrono::seconds(20), [this] { return held; });
+    }
+    void release()
+    {
+        const std::lock_guard lock(mutex);
+        letGo = true;
+        changed.notify_all();
+    }
 };
 
 // Printers by the last part of their address: .2 answers everything, .3 answers nothing, .4
@@ -29,6 +54,7 @@ public:
     {
         name_ = request.name;
         host_ = int(readIpv4(name_.substr(0, name_.find(':'))).value_or(0) & 0xFF);
+        network_.holdIfFirst(host_);
         return host_ >= 2 && host_ <= 5 ? true : fail("connect to " + name_ + ": refused");
     }
     bool write(const char* data, std::int64_t count) override
@@ -227,18 +253,21 @@ TEST_CASE("Stop, closing and the dialog's end stop the search within its bounds"
 {
     for (const char* way : {"stop", "close", "end"}) {
         Dialog d({}, 9100, 1);
+        d.network.holdAtFirst = true;
         d.find("127.0.0.0/24");
+        REQUIRE(d.network.waitUntilHeld());
         if (way == std::string("end"))
             continue; // the model stops and waits for the search as it goes
         if (way == std::string("close")) {
-            d.search.close();
+            d.search.close(); // .2 lets go within its second
         } else {
             d.search.stop();
+            d.network.release();
             d.view.runUntilDone(d.search);
             CHECK((d.view.summary.find("Stopped: ") == 0 && !d.view.searching));
         }
         CHECK(!d.search.searching());
-        CHECK(d.network.sent.size() <= 2); // the address under way, at most, not the 254
+        CHECK(d.network.sent.size() == 1); // the address under way, not the 254
         d.search.showProgress();           // a late wake after the close changes nothing
     }
 }
