@@ -188,6 +188,8 @@ private slots:
             "\x1B\x33\x50\x1B\x32\x1BJ\x64\x1B\x65\x01\x1B\x45\x01H\n", at(32, 70));
         row("barcode text above, font B", bytes("\x1DH\x01\x1D\x66\x01\x1Dh\x10\x1Dk\x04\x41\x00"),
             QRect(32, 0, 576, 33));
+        row("barcode one dot high", bytes("\x1Dh\x01\x1Dk\x04\x41\x00"), QRect(32, 0, 114, 1),
+            true);
         row("bad barcode: a gap", bytes("\x1Dk\x02\x41\x42\x43\x00H\n"), at(32, 24));
         row("unknown barcode system: a gap", "\x1Dk\x07H\n", at(32, 24));
         row("unknown 2D code: a gap", bytes("\x1D(k\x03\x00xQ0H\n"), at(32, 24));

@@ -124,9 +124,11 @@ private slots:
         row("FS ( x by its length", "1C2841020001021C284CFF00",
             {"1C 28 41 02 00 01 02  FS ( A: function, 2 parameter bytes",
              "1C 28 4C FF 00  truncated FS ( L"});
-        row("settings memory", "1D284D020001011D284D020003011D284D03000203041D284D01000141",
+        row("settings memory",
+            "1D284D020001011D284D020003011D284D020033311D284D03000203041D284D01000141",
             {"1D 28 4D 02 00 01 01  GS ( M: save the settings",
              "1D 28 4D 02 00 03 01  GS ( M: load the saved settings at start-up",
+             "1D 28 4D 02 00 33 31  GS ( M: load the saved settings at start-up",
              "1D 28 4D 03 00 02 03 04  GS ( M: unexpected parameter length 3",
              "1D 28 4D 01 00 01  GS ( M: unexpected parameter length 1", "41  text \"A\""});
         row("automatic status back", "1D61FF1D6100",

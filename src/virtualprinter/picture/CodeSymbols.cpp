@@ -78,7 +78,10 @@ QImage CodeSymbols::barcode(int m, const QByteArray& data, int moduleDots, int h
     const bool code128 = symbology == BARCODE_CODE128 || symbology == BARCODE_GS1_128;
     if (symbology == BARCODE_GS1_128)
         symbol->input_mode = GS1_MODE | GS1PARENS_MODE;
-    return render(symbol, code128 ? code128Text(data) : data);
+    // The encoder can draw bars lower than a module taller than asked; the printer would not.
+    const QImage bars = render(symbol, code128 ? code128Text(data) : data);
+    return bars.height() > heightDots ? bars.copy(0, 0, bars.width(), std::max(1, heightDots))
+                                      : bars;
 }
 
 QByteArray CodeSymbols::barcodeText(int m, const QByteArray& data)
