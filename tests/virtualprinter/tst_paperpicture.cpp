@@ -281,7 +281,8 @@ private slots:
         QTest::newRow("CODABAR") << barcode(71, 2, "A40156B") << "Codabar:A40156B";
         QTest::newRow("CODE93") << barcode(72, 2, "CODE 93") << "CODE-93:CODE 93";
         QTest::newRow("CODE128, set B") << barcode(73, 2, "{BHello 128") << "CODE-128:Hello 128";
-        QTest::newRow("CODE128, set C") << barcode(73, 3, "{C\x0C\x22\x38") << "CODE-128:123456";
+        QTest::newRow("CODE128, set C, then B")
+            << barcode(73, 3, "{C\x0C\x22\x38{BA{{") << "CODE-128:123456A{";
         QTest::newRow("QR Code, small")
             << qr(3, "https://example.invalid/r/1") << "QR-Code:https://example.invalid/r/1";
         QTest::newRow("QR Code, large")
