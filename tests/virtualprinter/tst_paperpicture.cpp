@@ -250,6 +250,8 @@ private slots:
             printed += "H\n" + move;
         }
         row("a line printed before the paper moves", held + "H\n", printed + "H\n");
+        row("the position asked for: no move, the line goes on",
+            bytes("H\x1C(L\x02\x00\x30\x30H\n"), "HH\n");
     }
     void printsAlike()
     {
