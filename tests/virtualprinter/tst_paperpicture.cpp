@@ -234,6 +234,8 @@ private slots:
         const QByteArray code39 = bytes("\x1Dh\x10\x1Dk\x04\x41\x00");
         const QByteArray pdf417 = bytes("\x1D(k\x07\x00\x30P0ABCD\x1D(k\x03\x00\x30Q0");
         row("code page 437's first, as in code table 1252", "\x80\n", "\x1Bt\x10\xC7\n");
+        row("code table 1252's first, as in code page 858", "\x1Bt\x10\x80\n", "\x1Bt\x13\xD5\n");
+        row("... not code page 437's", "\x1Bt\x10\x80\n", "\x80\n", false);
         row("barcode text by digit, in font A unless chosen", "\x1DH\x33" + code39,
             bytes("\x1D\x66\x00\x1DH\x03") + code39);
         row("PDF417's error correction by ratio: the encoder's",
