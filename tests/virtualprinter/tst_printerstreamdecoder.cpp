@@ -150,6 +150,7 @@ private slots:
         row("truncated distance", "1F1B1F81040506",
             {"1F 1B 1F 81 04 05 06  truncated maker command 81"});
         row("truncated GS ( F", "1D28460400010064", {"1D 28 46 04 00 01 00 64  truncated GS ( F"});
+        row("truncated after FS ( L", "1C284C", {"1C 28 4C  truncated FS ( L"});
         row("truncated ESC", "0A1B",
             {"0A  LF: print and feed one line", "1B  truncated ESC command"});
         row("truncated GS V", "1D56", {"1D 56  truncated GS V"});
