@@ -78,7 +78,7 @@ QImage CodeSymbols::barcode(int m, const QByteArray& data, int moduleDots, int h
     const bool code128 = symbology == BARCODE_CODE128 || symbology == BARCODE_GS1_128;
     if (symbology == BARCODE_GS1_128)
         symbol->input_mode = GS1_MODE | GS1PARENS_MODE;
-    // The encoder can draw bars lower than a module taller than asked; the printer would not.
+    // The encoder draws bars lower than a module taller than asked; the printer would not.
     const QImage bars = render(symbol, code128 ? code128Text(data) : data);
     return bars.height() > heightDots ? bars.copy(0, 0, bars.width(), std::max(1, heightDots))
                                       : bars;
